@@ -1,0 +1,29 @@
+// The plug-in's exported entry points.
+#include <memory>
+
+#include "host/VSTModule.h"
+#include "plugin/Plugin.h"
+
+namespace {
+
+vst::AEffect* CreatePlugin(vst::audioMasterCallback audioMaster) {
+  return vornix::host::CreateEffect([] { return std::make_unique<vornix::plugin::TVSTPlugin>(); }, audioMaster);
+}
+
+}  // namespace
+
+#if defined(_WIN32)
+#define VORNIX_EXPORT __declspec(dllexport)
+#else
+#define VORNIX_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" VORNIX_EXPORT vst::AEffect* VSTCALLBACK VSTPluginMain(vst::audioMasterCallback audioMaster) {
+  return CreatePlugin(audioMaster);
+}
+
+#if !defined(_WIN32)
+// Older hosts look for "main"; C++ cannot define a function of that name returning a record.
+extern "C" VORNIX_EXPORT vst::AEffect* VornixMainAlias(vst::audioMasterCallback audioMaster) __asm__("main");
+extern "C" vst::AEffect* VornixMainAlias(vst::audioMasterCallback audioMaster) { return CreatePlugin(audioMaster); }
+#endif

@@ -1,0 +1,134 @@
+// Creating, identifying and closing the plug-in through its exported entry points.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "PluginFixture.h"
+
+namespace vornix::testing {
+namespace {
+
+using namespace vst;
+
+TEST_F(PluginTest, RecordShowsTheIdentityOfVornix) {
+  const AEffect& e = effect();
+  EXPECT_EQ(e.magic, 0x56737450);
+  EXPECT_EQ(e.numPrograms, 1);
+  EXPECT_EQ(e.numParams, 72);
+  EXPECT_EQ(e.numInputs, 0);
+  EXPECT_EQ(e.numOutputs, 2);
+  EXPECT_EQ(e.flags, 0x131);
+  EXPECT_EQ(e.version, 1000);
+  EXPECT_EQ(e.ioRatio, 1.0f);
+  EXPECT_EQ(static_cast<std::uint32_t>(e.uniqueID), 0x6F763033u);  // 'o' in the top byte
+  EXPECT_EQ(e.resvd1, 0);
+  EXPECT_EQ(e.resvd2, 0);
+  EXPECT_EQ(e.initialDelay, 0);
+  EXPECT_EQ(e.realQualities, 0);
+  EXPECT_EQ(e.offQualities, 0);
+  EXPECT_EQ(e.object, nullptr);
+  EXPECT_NE(e.user, nullptr);
+  const char zeros[sizeof e.future] = {};
+  EXPECT_EQ(std::memcmp(e.future, zeros, sizeof zeros), 0);
+  // Some hosts only believe in replacing processing when the two entries differ.
+  EXPECT_NE(reinterpret_cast<void*>(e.process), reinterpret_cast<void*>(e.processReplacing));
+  EXPECT_NE(e.processDoubleReplacing, nullptr);
+}
+
+TEST(EntryPoint, MainCreatesTheSamePlugin) {
+  hostkit::PluginHost host(VORNIX_PLUGIN_PATH);
+  ASSERT_NE(host.Create(/*viaMain=*/true), nullptr);
+  EXPECT_EQ(host.DispatchText(effGetEffectName), "Vornix");
+  EXPECT_EQ(host.Close(), 1);
+}
+
+TEST(EntryPoint, HostAnsweringZeroToVersionGetsNull) {
+  hostkit::PluginHost host(VORNIX_PLUGIN_PATH);
+  host.versionAnswer = 0;
+  EXPECT_EQ(host.Create(), nullptr);
+  EXPECT_EQ(host.CountRequests(audioMasterVersion), 1u);
+}
+
+TEST(EntryPoint, InstancesAreIndependent) {
+  hostkit::PluginHost a(VORNIX_PLUGIN_PATH), b(VORNIX_PLUGIN_PATH);
+  ASSERT_NE(a.Create(), nullptr);
+  ASSERT_NE(b.Create(), nullptr);
+  EXPECT_NE(a.Effect(), b.Effect());
+  a.Dispatch(effSetProgramName, 0, 0, const_cast<char*>("Mine"));
+  EXPECT_EQ(a.DispatchText(effGetProgramName), "Mine");
+  EXPECT_EQ(b.DispatchText(effGetProgramName), "Default");
+  EXPECT_EQ(a.Close(), 1);
+  EXPECT_EQ(b.DispatchText(effGetEffectName), "Vornix");
+}
+
+struct ProductCase {
+  const char* product;
+  bool objectField;
+};
+
+class ObjectFieldMode : public ::testing::TestWithParam<ProductCase> {};
+
+// The host's text is searched for inside the two host names, not the other way round.
+TEST_P(ObjectFieldMode, FollowsTheHostProduct) {
+  hostkit::PluginHost host(VORNIX_PLUGIN_PATH);
+  host.productString = GetParam().product;
+  ASSERT_NE(host.Create(), nullptr);
+  const AEffect& e = *host.Effect();
+  if (GetParam().objectField) {
+    EXPECT_NE(e.object, nullptr);
+    EXPECT_EQ(e.user, nullptr);
+  } else {
+    EXPECT_EQ(e.object, nullptr);
+    EXPECT_NE(e.user, nullptr);
+  }
+  // Either way every entry reaches the module.
+  host.Dispatch(effOpen);
+  EXPECT_EQ(host.DispatchText(effGetVendorString), "Orvane");
+  EXPECT_EQ(host.Close(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, ObjectFieldMode,
+                         ::testing::Values(ProductCase{"energyXT", true}, ProductCase{"XT", true},
+                                           ProductCase{"Sound Forge Pro 10.0", true},
+                                           ProductCase{"energyXT2", false}, ProductCase{"", false},
+                                           ProductCase{"Vornix Host", false}));
+
+// Some hosts keep their own pointer in the user field once the entry point has returned.
+TEST_F(PluginTest, KeepsWorkingWhenTheHostOverwritesTheUserField) {
+  int hostOwnData = 0;
+  effect().user = &hostOwnData;
+  EXPECT_EQ(host->DispatchText(effGetEffectName), "Vornix");
+  EXPECT_EQ(host->Dispatch(effGetVendorVersion), 1000);
+  EXPECT_EQ(host->Dispatch(effGetProgram), 0);
+}
+
+TEST_F(PluginTest, ARecordThatIsNotALiveModuleAnswersZero) {
+  AEffect copy;
+  std::memcpy(&copy, &effect(), sizeof copy);
+  EXPECT_EQ(copy.dispatcher(&copy, effGetVendorVersion, 0, 0, nullptr, 0.0f), 0);
+  EXPECT_EQ(copy.dispatcher(nullptr, effGetVendorVersion, 0, 0, nullptr, 0.0f), 0);
+  EXPECT_EQ(copy.getParameter(&copy, 0), 0.0f);
+  copy.setParameter(&copy, 0, 1.0f);
+  EXPECT_EQ(effect().getParameter(&effect(), 0), 0.0f);
+}
+
+TEST(EntryPoint, ProcessingBeforeOpenDoesNothing) {
+  hostkit::PluginHost host(VORNIX_PLUGIN_PATH);
+  ASSERT_NE(host.Create(), nullptr);
+  host.requests.clear();
+  host.ProcessBlock(512);
+  EXPECT_TRUE(host.requests.empty());
+  EXPECT_EQ(host.outputs[0][0], 1.0f);  // the guard does not even touch the buffers
+}
+
+TEST(EntryPoint, CloseAnswersOneAndFreesTheInstance) {
+  for (int i = 0; i < 3; ++i) {
+    hostkit::PluginHost host(VORNIX_PLUGIN_PATH);
+    ASSERT_NE(host.Create(), nullptr);
+    host.Dispatch(effOpen);
+    EXPECT_EQ(host.Close(), 1);
+  }
+}
+
+}  // namespace
+}  // namespace vornix::testing

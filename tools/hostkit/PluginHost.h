@@ -1,0 +1,77 @@
+// A small VST 2.x host: loads a plug-in file through its entry point, answers its requests in a
+// scriptable way and records what it sends. Used by vornix-render and the integration tests.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/VstAbi.h"
+
+namespace vornix::hostkit {
+
+struct HostRequest {
+  vst::VstInt32 opcode;
+  vst::VstInt32 index;
+  vst::VstIntPtr value;
+  float opt;
+};
+
+// A copy of one outgoing MIDI event as the host received it.
+struct ReceivedMidi {
+  int block;  // which processing call (0-based) delivered it
+  vst::VstInt32 deltaFrames;
+  unsigned char status, data1, data2;
+};
+
+class PluginHost {
+ public:
+  // Loads the library; throws std::runtime_error when it or its entry point cannot be found.
+  explicit PluginHost(const std::string& path);
+  ~PluginHost();
+  PluginHost(const PluginHost&) = delete;
+  PluginHost& operator=(const PluginHost&) = delete;
+
+  // Calls the entry point; the answer may be null. The last created effect is this host's.
+  vst::AEffect* Create(bool viaMain = false);
+  vst::AEffect* Effect() const { return effect_; }
+
+  vst::VstIntPtr Dispatch(vst::VstInt32 opcode, vst::VstInt32 index = 0, vst::VstIntPtr value = 0, void* ptr = nullptr,
+                          float opt = 0.0f);
+  std::string DispatchText(vst::VstInt32 opcode, vst::VstInt32 index = 0);
+  // effClose; the effect is gone afterwards.
+  vst::VstIntPtr Close();
+
+  // Runs one processReplacing call with two output channels of the given length.
+  void ProcessBlock(int frames);
+  // Sends events to the plug-in with effProcessEvents.
+  void SendMidi(const std::vector<vst::VstMidiEvent>& events);
+
+  // Scripted answers.
+  vst::VstIntPtr versionAnswer = 2400;
+  std::string productString = "Vornix Host";
+  std::optional<vst::VstTimeInfo> timeInfo;  // none: audioMasterGetTime answers null
+  std::function<std::optional<vst::VstIntPtr>(const HostRequest&, void* ptr)> override;
+
+  // What the plug-in asked and sent.
+  std::vector<HostRequest> requests;
+  std::vector<ReceivedMidi> midi;
+  int processEventsCalls = 0;
+  int blocksProcessed = 0;
+  std::vector<float> outputs[2];
+
+  std::size_t CountRequests(vst::VstInt32 opcode) const;
+
+ private:
+  static vst::VstIntPtr VSTCALLBACK Callback(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32 index,
+                                             vst::VstIntPtr value, void* ptr, float opt);
+  vst::VstIntPtr Answer(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
+
+  void* library_ = nullptr;
+  vst::AEffect* (*entry_)(vst::audioMasterCallback) = nullptr;
+  vst::AEffect* (*main_)(vst::audioMasterCallback) = nullptr;
+  vst::AEffect* effect_ = nullptr;
+};
+
+}  // namespace vornix::hostkit
