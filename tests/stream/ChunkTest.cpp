@@ -80,7 +80,8 @@ TEST(MemoryStreamChunk, RefusesForeignOrShortInputAndKeepsItsBody) {
     };
     for (const auto& [bytes, message] : cases) {
         TMemoryStreamChunk chunk = WithBody({0x42});
-        EXPECT_EQ(Failure([&] { chunk.LoadFromStream(bytes); }), message);
+        const Bytes& input = bytes;
+        EXPECT_EQ(Failure([&] { chunk.LoadFromStream(input); }), message);
         EXPECT_EQ(chunk.Body(), Bytes{0x42});
     }
     // Header errors are distinguishable by type: a short chunk is a read error like a short body.

@@ -128,7 +128,8 @@ TEST(TaggedValueReader, EachReadAcceptsExactlyItsTags) {
         {Read::ListBegin, {0x01}},
         {Read::ListEnd, {0x00}},
     };
-    for (const auto& [read, tags] : accepted) {
+    for (const auto& [readType, tags] : accepted) {
+        const Read read = readType;
         for (const Sample& s : kSamples) {
             const Bytes bytes = Concat({{s.tag}, s.payload});
             TaggedValueReader r(bytes);

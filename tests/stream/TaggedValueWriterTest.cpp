@@ -37,8 +37,8 @@ TEST(TaggedValueWriter, IntegersTakeTheSmallestForm) {
         {std::numeric_limits<std::int32_t>::max(), {0x04, 0xFF, 0xFF, 0xFF, 0x7F}},
         {std::numeric_limits<std::int32_t>::min(), {0x04, 0x00, 0x00, 0x00, 0x80}},
     };
-    for (const auto& [value, bytes] : cases)
-        EXPECT_EQ(Written([&](auto& w) { w.WriteInteger(value); }), bytes) << value;
+    for (const auto& c : cases)
+        EXPECT_EQ(Written([&](auto& w) { w.WriteInteger(c.first); }), c.second) << c.first;
 
     for (int cc = 0; cc <= 127; ++cc)
         EXPECT_EQ(Written([&](auto& w) { w.WriteInteger(cc); }), (Bytes{0x02, static_cast<std::uint8_t>(cc)}));
@@ -69,8 +69,8 @@ TEST(TaggedValueWriter, StringFormFollowsLengthsAndContent) {
         {"\xFF", {0x12, 0x01, 0x00, 0x00, 0x00, 0xFD, 0xFF}},
         {"ab\xFF", {0x14, 0x05, 0x00, 0x00, 0x00, 0x61, 0x62, 0xEF, 0xBF, 0xBD}},
     };
-    for (const auto& [text, bytes] : cases)
-        EXPECT_EQ(Written([&](auto& w) { w.WriteString(text); }), bytes) << text;
+    for (const auto& c : cases)
+        EXPECT_EQ(Written([&](auto& w) { w.WriteString(c.first); }), c.second) << c.first;
 }
 
 TEST(TaggedValueWriter, ScalarsAndStructure) {
