@@ -1,0 +1,123 @@
+// The chunk exchange: program and bank forms, ownership of the bytes, refused banks.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "TestModule.h"
+
+namespace vornix::testing {
+namespace {
+
+using namespace vst;
+
+class ChunkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RecordingHost::current = &recorder;
+    module = std::make_unique<TestModule>();
+    module->AfterConstruction();
+    module->SetAudioMaster(&RecordingHost::Callback);
+    auto& program = *module->Programs()[0];
+    program.OnStoreChunk = [this](host::TCustomVstProgram& p, int index, bool isPreset) {
+      stores.emplace_back(index, isPreset);
+      p.Chunk.Clear();
+      p.Chunk.Write(state.data(), state.size());
+    };
+    program.OnLoadChunk = [this](host::TCustomVstProgram& p, int index, bool isPreset) {
+      loads.emplace_back(index, isPreset);
+      loaded.assign(p.Chunk.Bytes.begin(), p.Chunk.Bytes.end());
+      EXPECT_EQ(p.Chunk.Position, 0u);
+    };
+  }
+
+  RecordingHost recorder;
+  std::unique_ptr<TestModule> module;
+  std::string state = "abc";
+  std::string loaded;
+  std::vector<std::pair<int, bool>> stores, loads;
+};
+
+TEST_F(ChunkTest, ProgramChunkIsTheProgramsBytes) {
+  void* data = nullptr;
+  ASSERT_EQ(module->Call(effGetChunk, 1, 0, &data), 3);
+  EXPECT_EQ(std::memcmp(data, "abc", 3), 0);
+  EXPECT_EQ(stores, (std::vector<std::pair<int, bool>>{{0, true}}));
+}
+
+TEST_F(ChunkTest, BankChunkPrefixesEachProgramWithItsLength) {
+  void* data = nullptr;
+  ASSERT_EQ(module->Call(effGetChunk, 0, 0, &data), 7);
+  const auto* b = static_cast<const unsigned char*>(data);
+  EXPECT_EQ(std::vector<unsigned char>(b, b + 7), (std::vector<unsigned char>{3, 0, 0, 0, 'a', 'b', 'c'}));
+  EXPECT_EQ(stores, (std::vector<std::pair<int, bool>>{{0, false}}));
+  // The bank bytes stay where they are until the next bank request.
+  void* program = nullptr;
+  module->Call(effGetChunk, 1, 0, &program);
+  EXPECT_EQ(std::memcmp(data, "\x03\0\0\0abc", 7), 0);
+}
+
+TEST_F(ChunkTest, BankRoundTripLoadsTheCurrentProgramTwice) {
+  void* data = nullptr;
+  const auto size = module->Call(effGetChunk, 0, 0, &data);
+  std::vector<unsigned char> bank(static_cast<const unsigned char*>(data), static_cast<const unsigned char*>(data) + size);
+  module->EditorNeedsUpdate = false;
+  EXPECT_EQ(module->Call(effSetChunk, 0, size, bank.data()), size);
+  EXPECT_EQ(loaded, "abc");
+  EXPECT_EQ(loads, (std::vector<std::pair<int, bool>>{{0, false}, {0, false}}));
+  EXPECT_TRUE(module->EditorNeedsUpdate);
+}
+
+TEST_F(ChunkTest, ProgramLoadCopiesTheHostsBytes) {
+  char bytes[] = "xyz1";
+  EXPECT_EQ(module->Call(effSetChunk, 1, 4, bytes), 4);
+  std::memset(bytes, 0, sizeof bytes);
+  EXPECT_EQ(loaded, "xyz1");
+  EXPECT_EQ(module->Programs()[0]->Chunk.Size(), 4u);
+  EXPECT_EQ(loads, (std::vector<std::pair<int, bool>>{{0, true}}));
+}
+
+TEST_F(ChunkTest, RefusedChunksChangeNothing) {
+  char bytes[] = "xyz1";
+  module->Call(effSetChunk, 1, 4, bytes);
+  loads.clear();
+  module->EditorNeedsUpdate = false;
+  EXPECT_EQ(module->Call(effSetChunk, 1, 4, nullptr), 0);
+  EXPECT_EQ(module->Call(effGetChunk, 1, 0, nullptr), 0);
+  const std::vector<std::vector<unsigned char>> badBanks = {
+      {5, 0, 0, 0, 'a', 'b'},          // length runs past the end
+      {0xFF, 0xFF, 0xFF, 0xFF, 'a'},  // negative length
+      {1, 0},                          // not even a length
+  };
+  for (auto bank : badBanks) {
+    EXPECT_EQ(module->Call(effSetChunk, 0, static_cast<VstIntPtr>(bank.size()), bank.data()), 0);
+  }
+  EXPECT_TRUE(loads.empty());
+  EXPECT_FALSE(module->EditorNeedsUpdate);
+  EXPECT_EQ(module->Programs()[0]->Chunk.Size(), 4u);
+}
+
+TEST_F(ChunkTest, ProgramNameIsCutToFifty) {
+  EXPECT_EQ(module->CurrentProgramName(), "Default");
+  const std::string sixty(60, 'n');
+  module->Call(effSetProgramName, 0, 0, const_cast<char*>(sixty.c_str()));
+  EXPECT_EQ(module->CurrentProgramName(), std::string(50, 'n'));
+  char name[256] = {};
+  module->Call(effGetProgramName, 0, 0, name);
+  EXPECT_EQ(std::strlen(name), static_cast<std::size_t>(kVstMaxProgNameLen - 1));  // never past the host's buffer
+  module->SetCurrentProgramName("Live set");
+  EXPECT_EQ(module->CurrentProgramName(), "Live set");
+  EXPECT_EQ(recorder.Count(audioMasterUpdateDisplay), 1);
+}
+
+TEST_F(ChunkTest, SettingTheCurrentProgramAgainFiresNothing) {
+  int events = 0;
+  module->OnBeforeProgramChange = [&](host::TBasicVSTModule&) { ++events; };
+  module->OnAfterProgramChange = [&](host::TBasicVSTModule&) { ++events; };
+  module->Call(effSetProgram, 0, 0);
+  EXPECT_EQ(events, 0);
+  EXPECT_EQ(recorder.Count(audioMasterUpdateDisplay), 0);
+}
+
+}  // namespace
+}  // namespace vornix::testing
