@@ -1,5 +1,7 @@
 #include "plugin/Plugin.h"
 
+#include <algorithm>
+
 #include "plugin/ParameterTable.h"
 
 namespace vornix::plugin {
@@ -9,22 +11,47 @@ TVSTPlugin::TVSTPlugin() {
     SetEffectName("Vornix");
     SetProductName("Vornix");
     SetUniqueID("ov03");
-    for (int s = 0; s < kSequenceCount; ++s) {
-      for (int k = 0; k < kSettingsPerSequence; ++k) {
-        auto& p = AddParameter();
-        p.SetDisplayName(ParameterName(s, k));
-        p.SetShortLabel(ParameterShortLabel(s, k));
-        p.Min = kSettings[static_cast<std::size_t>(k)].min;
-        p.Max = kSettings[static_cast<std::size_t>(k)].max;
-        p.MinInteger = static_cast<int>(p.Min);
-        p.MaxInteger = static_cast<int>(p.Max);
-        p.StepFloat = 1.0f;
-        p.SmallStepFloat = 0.5f;
-        p.LargeStepFloat = 1.0f;
-        p.LargeStepInteger = 1;
-      }
-    }
+    DeclareParameters();
+    OnSampleRateChange = [this](host::TCustomVSTModule&, float rate) { VSTModuleSampleRateChange(rate); };
   });
+}
+
+TVSTPlugin::~TVSTPlugin() = default;
+
+void TVSTPlugin::VSTModuleCreate() {
+  FVersion = "1.12";
+  FUserGuideFileName = "Vornix User Guide.pdf";
+  FShowStep = -2;
+  FRateList = std::make_unique<sequencer::TMidiNoteRateList>();
+  FTypeList = std::make_unique<sequencer::TMidiNoteTypeList>();
+  FCurrentSequence = 0;
+  FOrderList = std::make_unique<sequencer::TMidiSeqOrderList>();
+  FTriggerList = std::make_unique<sequencer::TSeqTriggers>();
+  FSequencer = std::make_unique<sequencer::TSequencer>(kSequenceCount);
+  FSequencer->SetSampleRate(SampleRate());
+  TVSTPluginBase::VSTModuleCreate();
+}
+
+void TVSTPlugin::VSTModuleDestroy() { TVSTPluginBase::VSTModuleDestroy(); }
+
+void TVSTPlugin::VSTModuleSampleRateChange(float sampleRate) { FSequencer->SetSampleRate(sampleRate); }
+
+void TVSTPlugin::SetCurrentSequence(int index) {
+  // The processing cycle and the editor index the sequences with it.
+  FCurrentSequence = std::clamp(index, 0, kSequenceCount - 1);
+  if (TPluginEditor* editor = Editor()) {
+    editor->UpdateControls();
+    editor->UpdateSequenceButtons();
+    editor->LoadGridSteps();
+    editor->ResetStepNo();
+    SetTeachCC(-1);
+  }
+}
+
+void TVSTPlugin::ResetState() {
+  FSequencer->SetDefaults();
+  SetCurrentSequence(0);
+  TVSTPluginBase::ResetState();
 }
 
 }  // namespace vornix::plugin

@@ -1,13 +1,62 @@
 // The concrete plug-in module: eight controller sequences clocked by the host.
 #pragma once
 
+#include <atomic>
+#include <memory>
+#include <string>
+
 #include "plugin/VSTPluginBaseDM.h"
+#include "sequencer/OrvMidiNoteRateList.h"
+#include "sequencer/OrvMidiNoteTypeList.h"
+#include "sequencer/OrvMidiSeqOrderList.h"
+#include "sequencer/OrvSeqTriggers.h"
+#include "sequencer/Sequencer.h"
 
 namespace vornix::plugin {
 
 class TVSTPlugin : public TVSTPluginBase {
  public:
+  // The time information every block asks for: signature, tempo, position and transport.
+  static constexpr vst::VstInt32 kTimeInfoFilter = 0x2602;
+
   TVSTPlugin();
+  ~TVSTPlugin() override;
+
+  sequencer::TSequencer& Sequencer() { return *FSequencer; }
+  int CurrentSequence() const { return FCurrentSequence.load(std::memory_order_relaxed); }
+  // Shows another sequence in the editor; its channel is the one teach uses.
+  void SetCurrentSequence(int index);
+  // The step the editor should highlight at its next idle call: -2 nothing pending, -1 none.
+  int ShowStep() const { return FShowStep.load(std::memory_order_relaxed); }
+
+  void ResetState() override;
+  void GetValueText(const std::string& kind, int value, std::string& text) override;
+
+  void VSTModuleCreate() override;
+  void VSTModuleDestroy() override;
+  void VSTModuleProcess32Replacing(float* const* inputs, float* const* outputs, unsigned sampleFrames) override;
+  void VSTModuleProcessMidi(const vst::VstMidiEvent& event) override;
+  void VSTModuleEditIdle() override;
+  void VSTModuleSampleRateChange(float sampleRate);
+
+ protected:
+  void CreateParameterValues() override;
+
+ private:
+  void DeclareParameters();
+  void ParameterChange(int index, float value);
+  void ParameterDisplay(int index, std::string& text);
+  // Reads the block's time into the sequencer; false when the block cannot be clocked.
+  bool TakeHostTime(const vst::VstTimeInfo* time);
+  void QueueTeachMessage();
+
+  std::atomic<int> FCurrentSequence{0};
+  std::unique_ptr<sequencer::TMidiNoteRateList> FRateList;
+  std::unique_ptr<sequencer::TMidiNoteTypeList> FTypeList;
+  std::unique_ptr<sequencer::TSequencer> FSequencer;
+  std::unique_ptr<sequencer::TMidiSeqOrderList> FOrderList;
+  std::unique_ptr<sequencer::TSeqTriggers> FTriggerList;
+  std::atomic<int> FShowStep{-2};
 };
 
 }  // namespace vornix::plugin

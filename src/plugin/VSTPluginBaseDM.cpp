@@ -1,11 +1,18 @@
 #include "plugin/VSTPluginBaseDM.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "sequencer/OrvRandom.h"
+#include "sequencer/Rounding.h"
+
 namespace vornix::plugin {
 
 using host::TEffFlag;
 using host::TVstCanDo;
 
 TVSTPluginBase::TVSTPluginBase() {
+  sequencer::Randomize();
   DeclareValues([this] {
     SetVendorName("Orvane");
     SetVersionMajor(1);
@@ -20,11 +27,56 @@ TVSTPluginBase::TVSTPluginBase() {
               TVstCanDo::vcd2in2out};
     // The whole state travels in this one program's chunk.
     AddProgram().SetDisplayName("Default");
+
+    OnCreate = [this](host::TBasicVSTModule&) { VSTModuleCreate(); };
+    OnDestroy = [this](host::TBasicVSTModule&) { VSTModuleDestroy(); };
+    OnEditIdle = [this](host::TBasicVSTModule&) { VSTModuleEditIdle(); };
     OnEditGetSize = [this](host::TCustomVSTModule&, short& width, short& height) { VSTModuleEditGetSize(width, height); };
+    OnProcess32Replacing = [this](float* const* inputs, float* const* outputs, unsigned frames) {
+      VSTModuleProcess32Replacing(inputs, outputs, frames);
+    };
+    OnProcessMidi = [this](host::TVSTModuleWithMidi&, const vst::VstMidiEvent& event) { VSTModuleProcessMidi(event); };
     OnVendorSpecific = [this](host::TCustomVSTModule&, vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
       return VSTModuleVendorSpecific(index, value, ptr, opt);
     };
+    OnGetChunkParameter = [this](host::TVSTModuleWithPrograms&, int index) { return VSTModuleGetChunkParameter(index); };
   });
+}
+
+TVSTPluginBase::~TVSTPluginBase() = default;
+
+void TVSTPluginBase::BeforeDestruction() {
+  // The editor reads the module while it goes, so it goes first.
+  DestroyEditorForm();
+  host::TVSTModule::BeforeDestruction();
+}
+
+void TVSTPluginBase::VSTModuleCreate() {
+  FLearnMode = 0;
+  FParameterValues = std::make_unique<TVSTParameterValues>(*this);
+  FTeachCC = -1;
+  FWasPlaying = false;
+  LoadConfig();
+  CreateParameterValues();
+  LoadInitPreset();
+}
+
+void TVSTPluginBase::VSTModuleDestroy() {}
+
+// Without a usable init preset the module starts from its defaults.
+void TVSTPluginBase::LoadInitPreset() { ResetState(); }
+
+void TVSTPluginBase::VSTModuleProcess32Replacing(float* const*, float* const* outputs, unsigned sampleFrames) {
+  if (outputs == nullptr) return;
+  for (int c = 0; c < 2; ++c) {
+    if (outputs[c] != nullptr) std::fill_n(outputs[c], sampleFrames, 0.0f);
+  }
+}
+
+void TVSTPluginBase::VSTModuleProcessMidi(const vst::VstMidiEvent&) {}
+
+void TVSTPluginBase::VSTModuleEditIdle() {
+  if (TPluginEditor* editor = Editor()) editor->UpdateControls();
 }
 
 void TVSTPluginBase::VSTModuleEditGetSize(short& width, short& height) {
@@ -37,8 +89,52 @@ void TVSTPluginBase::VSTModuleEditGetSize(short& width, short& height) {
 vst::VstIntPtr TVSTPluginBase::VSTModuleVendorSpecific(vst::VstInt32, vst::VstIntPtr value, void*, float) {
   // 'Whee': the host saw the mouse wheel; the editor passes it to the control under the pointer.
   constexpr vst::VstIntPtr kWheel = 0x57686565;
-  if (value == kWheel && EditorForm() != nullptr) FocusControlUnderCursor();
+  if (value == kWheel) {
+    if (TPluginEditor* editor = Editor()) editor->FocusControlUnderCursor();
+  }
   return 0;
+}
+
+float TVSTPluginBase::VSTModuleGetChunkParameter(int index) {
+  if (!FParameterValues || index < 0 || index >= FParameterValues->Count()) return 0.0f;
+  return FParameterValues->Items(index).Value();
+}
+
+vst::VstIntPtr TVSTPluginBase::EditorOpen(void* parentWindow, vst::VstIntPtr value) {
+  ApplySkin();
+  return host::TVSTModule::EditorOpen(parentWindow, value);
+}
+
+void TVSTPluginBase::SetPresetName(const std::string& name) {
+  if (name == FPresetName) return;
+  FPresetName = name;
+  if (TPluginEditor* editor = Editor()) editor->UpdatePresetName();
+}
+
+void TVSTPluginBase::ResetState() {
+  SetPresetName("");
+  FParameterValues->ResetAllToDefaults();
+}
+
+void TVSTPluginBase::NotifyHostOfChange() {
+  if (numParams() > 0) SetParameter(0, GetParameter(0));
+}
+
+void TVSTPluginBase::SetLearnMode(int mode) {
+  FLearnMode = mode;
+  if (mode != 1) FLearnTarget.clear();
+}
+
+void TVSTPluginBase::SetTeachCC(int cc) {
+  FTeachCC = cc;
+  FTeachValue = 0.0;
+}
+
+int TVSTPluginBase::NextTeachValue() {
+  double v = FTeachValue.load(std::memory_order_relaxed) + 0.2;
+  if (v > 127.0) v = 0.0;
+  FTeachValue.store(v, std::memory_order_relaxed);
+  return static_cast<int>(sequencer::RoundHalfEven(v));
 }
 
 }  // namespace vornix::plugin

@@ -1,20 +1,85 @@
-// The base of the plug-in module: what every Orvane plug-in declares and keeps.
+// The base of the plug-in module: presets, configuration, parameter values, MIDI learn and
+// teach, and the handlers every Orvane plug-in shares.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
 #include "host/VSTModule.h"
+#include "plugin/OrvVSTParameterValues.h"
+#include "plugin/PluginEditor.h"
 
 namespace vornix::plugin {
 
 class TVSTPluginBase : public host::TVSTModule {
  public:
   TVSTPluginBase();
+  ~TVSTPluginBase() override;
 
+  // State shared with the editor and the state stream.
+  const std::string& PresetName() const { return FPresetName; }
+  void SetPresetName(const std::string& name);
+  TVSTParameterValues& ParameterValues() { return *FParameterValues; }
+  const std::string& Version() const { return FVersion; }
+  const std::string& DataFolder() const { return FDataFolder; }
+  const std::string& PresetsFolder() const { return FPresetsFolder; }
+  int Style() const { return FStyle; }
+  int LowestOctave() const { return FLowestOctave; }
+
+  // Puts the whole state back to its initial values.
+  virtual void ResetState();
+  // Makes a change of the saved state that is not a parameter change reach the host.
+  void NotifyHostOfChange();
+
+  // MIDI learn (1) and Set CC (2); 0 is off.
+  int LearnMode() const { return FLearnMode.load(std::memory_order_relaxed); }
+  void SetLearnMode(int mode);
+  // Controller taught to a receiving device; -1 is off.
+  int TeachCC() const { return FTeachCC.load(std::memory_order_relaxed); }
+  void SetTeachCC(int cc);
+  // The teach ramp: climbs by 0.2 per call and wraps after 127.
+  int NextTeachValue();
+
+  // Display text of a list value ("Rate", "Rate Type", "Order", "Trigger").
+  virtual void GetValueText(const std::string& kind, int value, std::string& text) { (void)kind, (void)value, (void)text; }
+
+  // Handlers bound to the module events.
+  virtual void VSTModuleCreate();
+  virtual void VSTModuleDestroy();
+  virtual void VSTModuleProcess32Replacing(float* const* inputs, float* const* outputs, unsigned sampleFrames);
+  virtual void VSTModuleProcessMidi(const vst::VstMidiEvent& event);
+  virtual void VSTModuleEditIdle();
   void VSTModuleEditGetSize(short& width, short& height);
   vst::VstIntPtr VSTModuleVendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
+  float VSTModuleGetChunkParameter(int index);
 
  protected:
-  // The editor acts on the control under the mouse pointer; nothing to do without an editor.
-  virtual void FocusControlUnderCursor() {}
+  virtual void ApplySkin() {}
+  virtual void CreateParameterValues() {}
+  virtual void LoadConfig() {}
+  virtual void SaveConfig() {}
+  virtual void LoadInitPreset();
+
+  // The editor, when one is open and is ours.
+  TPluginEditor* Editor() const { return dynamic_cast<TPluginEditor*>(EditorForm()); }
+  vst::VstIntPtr EditorOpen(void* parentWindow, vst::VstIntPtr value) override;
+  void BeforeDestruction() override;
+
+  std::string FPresetName;
+  std::string FDataFolder;
+  std::string FPresetsFolder;
+  int FLowestOctave = -2;
+  int FStyle = 0;
+  std::atomic<int> FLearnMode{0};
+  std::string FLearnTarget;
+  std::unique_ptr<TVSTParameterValues> FParameterValues;
+  std::atomic<int> FTeachCC{-1};
+  std::atomic<double> FTeachValue{0.0};
+  std::string FUserGuideFileName;
+  std::string FVersion;
+  bool FWasPlaying = false;  // processing thread only
 };
 
 }  // namespace vornix::plugin

@@ -108,8 +108,8 @@ TEST_F(PluginTest, ARecordThatIsNotALiveModuleAnswersZero) {
   EXPECT_EQ(copy.dispatcher(&copy, effGetVendorVersion, 0, 0, nullptr, 0.0f), 0);
   EXPECT_EQ(copy.dispatcher(nullptr, effGetVendorVersion, 0, 0, nullptr, 0.0f), 0);
   EXPECT_EQ(copy.getParameter(&copy, 0), 0.0f);
-  copy.setParameter(&copy, 0, 1.0f);
-  EXPECT_EQ(effect().getParameter(&effect(), 0), 0.0f);
+  copy.setParameter(&copy, 0, 0.0f);
+  EXPECT_EQ(effect().getParameter(&effect(), 0), 1.0f);  // Seq1 Active keeps its default
 }
 
 TEST(EntryPoint, ProcessingBeforeOpenDoesNothing) {

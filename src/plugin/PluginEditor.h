@@ -1,0 +1,28 @@
+// What the plug-in module asks of its editor window. The editor form implements it; the module
+// only calls it on the editor's thread, and only while a form exists.
+#pragma once
+
+#include <string>
+
+#include "host/CustomVSTModule.h"
+
+namespace vornix::plugin {
+
+class TPluginEditor : public host::TVSTEditorForm {
+ public:
+  // Every control from the module's state.
+  virtual void UpdateControls() = 0;
+  virtual void UpdatePresetName() = 0;
+  virtual void UpdateSequenceButtons() = 0;
+  // The shown sequence's steps into the grid.
+  virtual void LoadGridSteps() = 0;
+  // The playing-step highlight: a step index, or -1 for none.
+  virtual void SetGridStepNo(int step) = 0;
+  virtual void ResetStepNo() { SetGridStepNo(-1); }
+  // The mouse wheel acts on the control under the pointer.
+  virtual void FocusControlUnderCursor() = 0;
+  // True once the form has been shown and activated.
+  virtual bool Activated() const = 0;
+};
+
+}  // namespace vornix::plugin

@@ -1,0 +1,116 @@
+// The processing thread's side of the plug-in: one block of host time into controller messages,
+// incoming MIDI into note triggers and MIDI thru, and the highlight hand-over to the editor.
+#include <cstdint>
+
+#include "plugin/ParameterTable.h"
+#include "plugin/Plugin.h"
+
+namespace vornix::plugin {
+
+using vst::VstTimeInfo;
+
+bool TVSTPlugin::TakeHostTime(const VstTimeInfo* time) {
+  // A block the clock cannot be derived from is treated as a stopped one.
+  if (time == nullptr || !(time->tempo > 0.0) || !(FSequencer->SampleRate() > 0.0)) return false;
+  const bool signatureValid = (time->flags & vst::kVstTimeSigValid) != 0;
+  if (signatureValid && (time->timeSigDenominator <= 0 || time->timeSigNumerator <= 0)) return false;
+  FSequencer->SetTempo(time->tempo);
+  FSequencer->SetPpqPos(time->ppqPos);
+  if (signatureValid) {
+    FSequencer->SetTimeSigNumerator(time->timeSigNumerator);
+    FSequencer->SetTimeSigDenominator(time->timeSigDenominator);
+  }
+  return true;
+}
+
+void TVSTPlugin::QueueTeachMessage() {
+  const int cc = FTeachCC.load(std::memory_order_relaxed);
+  if (cc < 0) return;
+  const int channel = FSequencer->Items(CurrentSequence()).Channel();
+  QueueControlChange(static_cast<std::uint8_t>(channel - 1), static_cast<std::uint8_t>(cc),
+                     static_cast<std::uint8_t>(NextTeachValue()), 0);
+}
+
+void TVSTPlugin::VSTModuleProcess32Replacing(float* const* inputs, float* const* outputs, unsigned sampleFrames) {
+  TVSTPluginBase::VSTModuleProcess32Replacing(inputs, outputs, sampleFrames);
+  const VstTimeInfo* time = RequestTimeInfo(kTimeInfoFilter);
+  const bool clocked = TakeHostTime(time);
+  FSequencer->SetPlaying(clocked && (time->flags & vst::kVstTransportPlaying) != 0);
+
+  if (!FSequencer->Playing()) {
+    QueueTeachMessage();
+    if (FWasPlaying) {
+      FSequencer->StopAll();
+      // The editor clears its highlight on its own thread at the next idle call.
+      FShowStep = -1;
+      EditorNeedsUpdate = true;
+    }
+    FWasPlaying = false;
+    return;
+  }
+
+  if (!FWasPlaying) {
+    SetLearnMode(0);
+    SetTeachCC(-1);
+    FSequencer->ClearChanged();
+  }
+  if (FSequencer->PpqPos() < FSequencer->PrevPpqPos() && FSequencer->PpqPos() >= 0.0) {
+    FSequencer->ResetAll();
+    if (!FSequencer->HeldNotes().Empty()) {
+      for (int i = 0; i < FSequencer->Count(); ++i) FSequencer->Items(i).SetTriggerState(sequencer::kTriggerStart);
+      FShowStep = -1;
+    }
+  }
+  QueueTeachMessage();
+
+  const bool teaching = FTeachCC.load(std::memory_order_relaxed) >= 0;
+  const int shown = CurrentSequence();
+  for (int i = 0; i < FSequencer->Count(); ++i) {
+    if (FSequencer->ProcessSequence(i, static_cast<std::int32_t>(sampleFrames)) && !teaching) {
+      for (const sequencer::TStepMessage& m : FSequencer->Messages()) {
+        QueueControlChange(static_cast<std::uint8_t>(m.Channel - 1), static_cast<std::uint8_t>(m.CCNumber),
+                           static_cast<std::uint8_t>(m.Value), m.Offset);
+      }
+    }
+    if (i == shown) {
+      FShowStep = FSequencer->Items(i).PlayingStep();
+      EditorNeedsUpdate = true;
+    }
+  }
+  FWasPlaying = true;
+}
+
+void TVSTPlugin::VSTModuleProcessMidi(const vst::VstMidiEvent& event) {
+  TVSTPluginBase::VSTModuleProcessMidi(event);
+  const auto status = static_cast<std::uint8_t>(event.midiData[0]);
+  const auto channel = static_cast<std::uint8_t>(status & 0x0F);
+  const auto kind = static_cast<std::uint8_t>(status & 0xF0);
+  const auto data1 = static_cast<std::uint8_t>(event.midiData[1] & 0x7F);
+  const auto data2 = static_cast<std::uint8_t>(event.midiData[2] & 0x7F);
+  const vst::VstInt32 delta = event.deltaFrames;
+  if (kind == 0x90 && data2 > 0) {
+    FSequencer->NoteOn(data1);
+    QueueNoteOn(channel, data1, data2, delta);
+  } else if (kind == 0x90 || kind == 0x80) {
+    FSequencer->NoteOff(data1);
+    QueueNoteOff(channel, data1, data2, delta);
+  } else if (kind == 0xB0) {
+    QueueControlChange(channel, data1, data2, delta);
+  } else if (kind == 0xA0) {
+    QueuePolyPressure(channel, data1, data2, delta);
+  } else if (kind == 0xD0) {
+    QueueChannelPressure(channel, data1, delta);
+  } else if (kind == 0xE0) {
+    QueuePitchBend(channel, data1, data2, delta);
+  }
+  // Program changes and system messages are not passed on.
+}
+
+void TVSTPlugin::VSTModuleEditIdle() {
+  TVSTPluginBase::VSTModuleEditIdle();
+  const int step = FShowStep.exchange(-2);
+  if (step == -2) return;
+  if (TPluginEditor* editor = Editor(); editor != nullptr && editor->Activated()) editor->SetGridStepNo(step);
+}
+
+}  // namespace vornix::plugin
