@@ -1,0 +1,113 @@
+// The plug-in module built in-process, with a recording host and a fake editor.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "plugin/Plugin.h"
+
+namespace vornix::testing {
+
+struct FakeEditor : plugin::TPluginEditor {
+  int Width() const override { return 640; }
+  int Height() const override { return 480; }
+  void EmbedInto(void*, vst::VstIntPtr) override {}
+  void UpdateControls() override { calls.push_back("UpdateControls"); }
+  void UpdatePresetName() override { calls.push_back("UpdatePresetName"); }
+  void UpdateSequenceButtons() override { calls.push_back("UpdateSequenceButtons"); }
+  void LoadGridSteps() override { calls.push_back("LoadGridSteps"); }
+  void SetGridStepNo(int step) override { calls.push_back("StepNo " + std::to_string(step)); }
+  void FocusControlUnderCursor() override { calls.push_back("FocusControlUnderCursor"); }
+  bool Activated() const override { return true; }
+  std::vector<std::string> calls;
+};
+
+struct Host {
+  std::vector<std::pair<vst::VstInt32, vst::VstIntPtr>> requests;
+  std::vector<std::pair<vst::VstInt32, float>> automated;
+  std::vector<std::array<int, 4>> midi;
+  vst::VstTimeInfo time{};
+  bool giveTime = true;
+  static Host* current;
+  static vst::VstIntPtr VSTCALLBACK Callback(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32 index,
+                                             vst::VstIntPtr value, void* ptr, float opt) {
+    Host& h = *current;
+    h.requests.emplace_back(opcode, value);
+    switch (opcode) {
+      case vst::audioMasterVersion: return 2400;
+      case vst::audioMasterAutomate: h.automated.emplace_back(index, opt); return 0;
+      case vst::audioMasterGetTime: return h.giveTime ? reinterpret_cast<vst::VstIntPtr>(&h.time) : 0;
+      case vst::audioMasterProcessEvents: {
+        const auto* list = static_cast<const vst::VstEvents*>(ptr);
+        for (int i = 0; i < list->numEvents; ++i) {
+          const auto* e = reinterpret_cast<const vst::VstMidiEvent*>(list->events[i]);
+          h.midi.push_back({e->deltaFrames, static_cast<unsigned char>(e->midiData[0]),
+                            static_cast<unsigned char>(e->midiData[1]), static_cast<unsigned char>(e->midiData[2])});
+        }
+        return 1;
+      }
+      default: return 0;
+    }
+  }
+};
+
+class TestPlugin : public plugin::TVSTPlugin {
+ public:
+  using plugin::TVSTPlugin::Dispatcher;
+  vst::VstIntPtr Call(vst::VstInt32 opcode, vst::VstInt32 index = 0, vst::VstIntPtr value = 0, void* ptr = nullptr,
+                      float opt = 0.0f) {
+    return Dispatcher(opcode, index, value, ptr, opt);
+  }
+  void Block(int frames) {
+    std::vector<float> a(static_cast<std::size_t>(frames)), b(static_cast<std::size_t>(frames));
+    float* out[2] = {a.data(), b.data()};
+    ProcessReplacing(nullptr, out, frames);
+  }
+  FakeEditor* OpenEditor() {
+    EditorFormClass = [](host::TCustomVSTModule&) { return std::make_unique<FakeEditor>(); };
+    int parent = 0;
+    Call(vst::effEditOpen, 0, 0, &parent);
+    return static_cast<FakeEditor*>(EditorForm());
+  }
+  void Receive(unsigned char status, unsigned char d1, unsigned char d2) {
+    vst::VstMidiEvent e{};
+    e.type = vst::kVstMidiType;
+    e.midiData[0] = static_cast<char>(status);
+    e.midiData[1] = static_cast<char>(d1);
+    e.midiData[2] = static_cast<char>(d2);
+    ProcessMidiEvent(e);
+  }
+};
+
+class PluginUnitTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Host::current = &host;
+    plugin = std::make_unique<TestPlugin>();
+    plugin->AfterConstruction();
+    plugin->SetAudioMaster(&Host::Callback);
+    plugin->Call(vst::effOpen);
+    plugin->Call(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    host.time.sampleRate = 48000.0;
+    host.time.tempo = 120.0;
+    host.time.timeSigNumerator = 4;
+    host.time.timeSigDenominator = 4;
+    host.time.flags = vst::kVstTempoValid | vst::kVstPpqPosValid | vst::kVstTimeSigValid;
+  }
+  void Block(double ppq, bool playing, int frames = 512) {
+    host.time.ppqPos = ppq;
+    if (playing)
+      host.time.flags |= vst::kVstTransportPlaying;
+    else
+      host.time.flags &= ~vst::kVstTransportPlaying;
+    plugin->Block(frames);
+  }
+
+  Host host;
+  std::unique_ptr<TestPlugin> plugin;
+};
+
+}  // namespace vornix::testing
