@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The full test run: release build with every test, then the same tests under ASan+UBSan.
+# The full test run: a release build with every test, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the two-thread stress test under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -9,3 +10,6 @@ bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 bash scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DVORNIX_SANITIZE=ON
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j2)
+
+VORNIX_TARGETS=vornix_stress_tests bash scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNIX_TSAN=ON
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/stress/vornix_stress_tests

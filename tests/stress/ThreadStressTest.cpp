@@ -1,0 +1,92 @@
+// Two host threads at once, as hosts do: one processes blocks with a rolling transport and
+// incoming notes, the other automates every parameter and switches the shown sequence.
+// Built with ThreadSanitizer, which reports any data race between them.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "host/VSTModule.h"
+#include "plugin/Plugin.h"
+
+namespace vornix::testing {
+namespace {
+
+using namespace vst;
+
+std::atomic<long> eventsReceived{0};
+std::atomic<long> automations{0};
+VstTimeInfo timeInfo{};  // written and read by the processing thread only
+
+VstIntPtr VSTCALLBACK Callback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
+  switch (opcode) {
+    case audioMasterVersion: return 2400;
+    case audioMasterGetTime: return reinterpret_cast<VstIntPtr>(&timeInfo);
+    case audioMasterAutomate: automations.fetch_add(1, std::memory_order_relaxed); return 0;
+    case audioMasterProcessEvents:
+      eventsReceived.fetch_add(static_cast<const VstEvents*>(ptr)->numEvents, std::memory_order_relaxed);
+      return 1;
+    default: return 0;
+  }
+}
+
+TEST(ThreadStress, ProcessingAndAutomationShareTheModelSafely) {
+  AEffect* e = host::CreateEffect([] { return std::make_unique<plugin::TVSTPlugin>(); }, &Callback);
+  ASSERT_NE(e, nullptr);
+  e->dispatcher(e, effOpen, 0, 0, nullptr, 0.0f);
+  e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  auto* module = static_cast<plugin::TVSTPlugin*>(host::TBasicVSTModule::FromEffect(e));
+
+  std::atomic<bool> done{false};
+  std::atomic<int> rounds{0};
+  std::thread processing([&] {
+    timeInfo.sampleRate = 48000.0;
+    timeInfo.tempo = 140.0;
+    timeInfo.timeSigNumerator = 4;
+    timeInfo.timeSigDenominator = 4;
+    timeInfo.flags = kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid;
+    std::vector<float> a(256), b(256);
+    float* out[2] = {a.data(), b.data()};
+    VstMidiEvent note{};
+    note.type = kVstMidiType;
+    note.byteSize = sizeof note;
+    unsigned char storage[VstEventsSize(1)] = {};
+    auto* list = reinterpret_cast<VstEvents*>(storage);
+    list->numEvents = 1;
+    list->events[0] = reinterpret_cast<VstEvent*>(&note);
+    double ppq = 0.0;
+    // Keep going until the other thread has really run alongside.
+    for (int block = 0; block < 4000 || rounds.load() < 20; ++block) {
+      note.midiData[0] = static_cast<char>(block % 2 == 0 ? 0x90 : 0x80);
+      note.midiData[1] = static_cast<char>(60 + block % 12);
+      note.midiData[2] = 100;
+      e->dispatcher(e, effProcessEvents, 0, 0, list, 0.0f);
+      timeInfo.ppqPos = block % 1000 == 999 ? 0.0 : ppq;  // an occasional jump back
+      e->processReplacing(e, nullptr, out, 256);
+      ppq += 256 * 140.0 / 60.0 / 48000.0;
+    }
+    done = true;
+  });
+  std::thread automation([&] {
+    int round = 0;
+    while (!done) {
+      for (VstInt32 i = 0; i < e->numParams; ++i) {
+        e->setParameter(e, i, static_cast<float>((i * 7 + round) % 11) / 10.0f);
+        (void)e->getParameter(e, i);
+      }
+      module->SetParameterByName("Seq3 Rate", static_cast<float>(round % 13));
+      module->SetCurrentSequence(round % 8);
+      ++round;
+      rounds = round;
+    }
+  });
+  processing.join();
+  automation.join();
+  EXPECT_GT(eventsReceived.load(), 0);
+  EXPECT_GT(automations.load(), 0);
+  EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f), 1);
+}
+
+}  // namespace
+}  // namespace vornix::testing
