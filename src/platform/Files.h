@@ -1,0 +1,48 @@
+// The file operations behind presets and configuration.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vornix::platform {
+
+inline constexpr std::string_view PresetFileExtension = ".orvanep";
+
+// Creates the folder and every missing parent; an existing folder is fine. Raises EOSError.
+void ForceDirectories(const std::filesystem::path& folder);
+
+// The names (with extension, without folder) of the regular files in the folder whose names end
+// in `extension` (exactly, including case, so that name + extension opens the file again), without
+// hidden (dot) files, sorted ascending ignoring ASCII letter case. A missing or unreadable folder
+// lists nothing.
+std::vector<std::string> ListFiles(const std::filesystem::path& folder, std::string_view extension);
+
+// The preset names of a folder: ListFiles with PresetFileExtension, each without the extension.
+std::vector<std::string> ListPresetNames(const std::filesystem::path& folder);
+
+// Deletes one file (never a folder); false when it is missing or cannot be deleted.
+bool RemoveFile(const std::filesystem::path& fileName) noexcept;
+
+// True for an existing file (following symbolic links); false for folders and anything else.
+bool FileExists(const std::filesystem::path& fileName) noexcept;
+
+// FileExists for a path that, after removing surrounding blanks and double quotes, is absolute.
+// Relative paths are refused, so a file is never found relative to the host's working folder.
+bool FileExistsAbsolute(std::string_view fileName) noexcept;
+
+// Writes the bytes to a temporary file beside `fileName`, flushes it and renames it over
+// `fileName`: the old file or the new one remains, never a part. Raises EOSError; the temporary
+// file is removed on failure. The folder must exist.
+void WriteFileAtomically(const std::filesystem::path& fileName, std::string_view bytes);
+
+// Each \ / : * ? " < > | becomes "_". Names that start with "." would be hidden here and so never
+// listed; that dot becomes "_" too. The caller trims blanks first.
+std::string MakeValidFileName(std::string_view name);
+
+// Less-than ignoring ASCII letter case; names equal but for case order by their bytes, so that
+// the order is total and stable across runs.
+bool TextLessIgnoringCase(std::string_view a, std::string_view b) noexcept;
+
+}  // namespace vornix::platform

@@ -1,0 +1,29 @@
+// Where the per-user data lives.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vornix::platform {
+
+// The separator that ends every folder name handed to the module.
+inline constexpr char PathDelim = '/';
+
+// $HOME when it is an absolute path, else the home folder of the user's account; empty when
+// neither exists. No trailing separator.
+std::string HomeFolder();
+
+// The user's documents folder without trailing separator: the answer of "xdg-user-dir DOCUMENTS"
+// when that command exists and names a folder of its own (it answers the home folder when the user
+// has not set one up), else <home>/Documents; empty when there is no home folder.
+std::string PersonalDocumentsFolder();
+
+// <documents>/Orvane/<product>/. Without a documents folder the result stays relative
+// ("Orvane/<product>/"), so that it is never mistaken for a folder under the file-system root and
+// FileExistsAbsolute refuses every file in it.
+std::string DataFolder(std::string_view documentsFolder, std::string_view productName);
+
+// <data folder>Presets/.
+std::string PresetsFolder(std::string_view dataFolder);
+
+}  // namespace vornix::platform
