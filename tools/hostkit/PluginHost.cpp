@@ -88,6 +88,20 @@ void PluginHost::SendMidi(const std::vector<VstMidiEvent>& events) {
   Dispatch(effProcessEvents, 0, 0, list);
 }
 
+std::vector<unsigned char> PluginHost::GetChunk(bool bank) {
+  void* data = nullptr;
+  const VstIntPtr size = Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
+  if (size <= 0 || data == nullptr) return {};
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  return {bytes, bytes + size};
+}
+
+VstIntPtr PluginHost::SetChunk(const std::vector<unsigned char>& bytes, bool bank) {
+  // The plug-in may not keep the pointer, so a copy it can scribble on is enough.
+  std::vector<unsigned char> copy = bytes;
+  return Dispatch(effSetChunk, bank ? 0 : 1, static_cast<VstIntPtr>(copy.size()), copy.data());
+}
+
 std::size_t PluginHost::CountRequests(VstInt32 opcode) const {
   return static_cast<std::size_t>(
       std::count_if(requests.begin(), requests.end(), [opcode](const HostRequest& r) { return r.opcode == opcode; }));
@@ -102,7 +116,7 @@ VstIntPtr VSTCALLBACK PluginHost::Callback(AEffect* effect, VstInt32 opcode, Vst
 
 VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
   const HostRequest request{opcode, index, value, opt};
-  requests.push_back(request);
+  if (recordRequests) requests.push_back(request);
   if (override) {
     if (auto answer = override(request, ptr)) return *answer;
   }

@@ -48,13 +48,19 @@ class PluginHost {
   // Sends events to the plug-in with effProcessEvents.
   void SendMidi(const std::vector<vst::VstMidiEvent>& events);
 
+  // The chunk exchange of effGetChunk / effSetChunk; program form unless bank is asked for.
+  std::vector<unsigned char> GetChunk(bool bank = false);
+  vst::VstIntPtr SetChunk(const std::vector<unsigned char>& bytes, bool bank = false);
+
   // Scripted answers.
   vst::VstIntPtr versionAnswer = 2400;
   std::string productString = "Vornix Host";
   std::optional<vst::VstTimeInfo> timeInfo;  // none: audioMasterGetTime answers null
   std::function<std::optional<vst::VstIntPtr>(const HostRequest&, void* ptr)> override;
 
-  // What the plug-in asked and sent.
+  // What the plug-in asked and sent. Long runs can switch off the request log, which grows with
+  // every callback.
+  bool recordRequests = true;
   std::vector<HostRequest> requests;
   std::vector<ReceivedMidi> midi;
   int processEventsCalls = 0;
