@@ -89,7 +89,14 @@ bool FileExistsAbsolute(std::string_view fileName) noexcept {
   }
 }
 
-void WriteFileAtomically(const std::filesystem::path& fileName, std::string_view bytes) {
+void WriteFileAtomically(const std::filesystem::path& linkOrFileName, std::string_view bytes) {
+  // A symbolic link (a configuration kept elsewhere) stays a link: its target is replaced.
+  std::filesystem::path fileName = linkOrFileName;
+  std::error_code linkError;
+  if (std::filesystem::is_symlink(linkOrFileName, linkError)) {
+    auto target = std::filesystem::canonical(linkOrFileName, linkError);
+    if (!linkError) fileName = std::move(target);
+  }
   const auto folder = fileName.parent_path();
   const std::string base = fileName.filename().string();
   std::filesystem::path temporary;

@@ -34,7 +34,8 @@ bool FileExistsAbsolute(std::string_view fileName) noexcept;
 
 // Writes the bytes to a temporary file beside `fileName`, flushes it and renames it over
 // `fileName`: the old file or the new one remains, never a part. Raises EOSError; the temporary
-// file is removed on failure. The folder must exist.
+// file is removed on failure. The folder must exist. A symbolic link to a file stays a link and
+// its target is replaced.
 void WriteFileAtomically(const std::filesystem::path& fileName, std::string_view bytes);
 
 // Each \ / : * ? " < > | becomes "_". Names that start with "." would be hidden here and so never

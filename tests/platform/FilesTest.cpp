@@ -122,6 +122,13 @@ TEST(WriteFileAtomically, CreatesOrReplacesKeepingPermissionsAndLeavesNoTemporar
   ASSERT_EQ(::stat(file.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
+
+  std::filesystem::create_directory(temp.Path() / "elsewhere");
+  std::filesystem::rename(file, temp.Path() / "elsewhere" / "real");
+  std::filesystem::create_symlink(temp.Path() / "elsewhere" / "real", file);
+  WriteFileAtomically(file, "third");
+  EXPECT_TRUE(std::filesystem::is_symlink(file));
+  EXPECT_EQ(ReadText(temp.Path() / "elsewhere" / "real"), "third");
 }
 
 TEST(WriteFileAtomically, AFailedReplaceKeepsWhatWasThereAndCleansUp) {
