@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "plugin/PluginStateStream.h"
 #include "plugin/VSTPluginBaseDM.h"
 #include "sequencer/OrvMidiNoteRateList.h"
 #include "sequencer/OrvMidiNoteTypeList.h"
@@ -30,6 +31,8 @@ class TVSTPlugin : public TVSTPluginBase {
   int ShowStep() const { return FShowStep.load(std::memory_order_relaxed); }
 
   void ResetState() override;
+  // The state section as it would be saved now.
+  TStoredState CaptureState() const;
   void GetValueText(const std::string& kind, int value, std::string& text) override;
 
   void VSTModuleCreate() override;
@@ -41,6 +44,9 @@ class TVSTPlugin : public TVSTPluginBase {
 
  protected:
   void CreateParameterValues() override;
+  void SavePluginState(TaggedValueWriter& writer) override;
+  std::unique_ptr<TPluginStateSection> ReadPluginState(TaggedValueReader& reader, const std::string& version) override;
+  void ApplyPluginState(const TPluginStateSection& section) override;
 
  private:
   void DeclareParameters();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/Folders.h"
 #include "sequencer/OrvRandom.h"
 #include "sequencer/Rounding.h"
 
@@ -26,7 +27,10 @@ TVSTPluginBase::TVSTPluginBase() {
     CanDos = {TVstCanDo::vcdSendVstEvents, TVstCanDo::vcdSendVstMidiEvent, TVstCanDo::vcdReceiveVstMidiEvent,
               TVstCanDo::vcd2in2out};
     // The whole state travels in this one program's chunk.
-    AddProgram().SetDisplayName("Default");
+    host::TCustomVstProgram& program = AddProgram();
+    program.SetDisplayName("Default");
+    program.OnStoreChunk = [this](host::TCustomVstProgram& p, int, bool) { VSTPluginBasePrograms0StoreChunk(p); };
+    program.OnLoadChunk = [this](host::TCustomVstProgram& p, int, bool) { VSTPluginBasePrograms0LoadChunk(p); };
 
     OnCreate = [this](host::TBasicVSTModule&) { VSTModuleCreate(); };
     OnDestroy = [this](host::TBasicVSTModule&) { VSTModuleDestroy(); };
@@ -52,8 +56,11 @@ void TVSTPluginBase::BeforeDestruction() {
 }
 
 void TVSTPluginBase::VSTModuleCreate() {
+  FMidiCCList.Clear();
   FLearnMode = 0;
   FParameterValues = std::make_unique<TVSTParameterValues>(*this);
+  FDataFolder = platform::DataFolder(platform::PersonalDocumentsFolder(), ProductName());
+  FPresetsFolder = platform::PresetsFolder(FDataFolder);
   FTeachCC = -1;
   FWasPlaying = false;
   LoadConfig();
@@ -114,6 +121,7 @@ void TVSTPluginBase::SetPresetName(const std::string& name) {
 void TVSTPluginBase::ResetState() {
   SetPresetName("");
   FParameterValues->ResetAllToDefaults();
+  FMidiCCList.Clear();
 }
 
 void TVSTPluginBase::NotifyHostOfChange() {

@@ -8,10 +8,20 @@
 #include <string>
 
 #include "host/VSTModule.h"
+#include "platform/DialogHost.h"
 #include "plugin/OrvVSTParameterValues.h"
 #include "plugin/PluginEditor.h"
+#include "plugin/cc/OrvMidiCC.h"
+#include "plugin/stream/Chunk.h"
+#include "plugin/stream/TaggedValueReader.h"
+#include "plugin/stream/TaggedValueWriter.h"
 
 namespace vornix::plugin {
+
+// A module's own section of a saved state, read completely before it is applied.
+struct TPluginStateSection {
+  virtual ~TPluginStateSection() = default;
+};
 
 class TVSTPluginBase : public host::TVSTModule {
  public:
@@ -42,6 +52,18 @@ class TVSTPluginBase : public host::TVSTModule {
   // The teach ramp: climbs by 0.2 per call and wraps after 127.
   int NextTeachValue();
 
+  // The whole state as a chunk body, and back. Loading reads and checks everything first: a body
+  // that cannot be read changes nothing and is reported. Both report failures and answer false.
+  bool SaveStateToChunk(TMemoryStreamChunk& chunk);
+  bool LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool checkPresetFile);
+  // The CC map: which controller drives which parameter.
+  const TMidiCCList& MidiCCList() const { return FMidiCCList; }
+  void SetCC(const std::string& parameterName, int cc);
+
+  // Where messages and questions go; the editor installs its own while it is open.
+  platform::TDialogHost& DialogHost();
+  void SetDialogHost(std::shared_ptr<platform::TDialogHost> host);
+
   // Display text of a list value ("Rate", "Rate Type", "Order", "Trigger").
   virtual void GetValueText(const std::string& kind, int value, std::string& text) { (void)kind, (void)value, (void)text; }
 
@@ -61,6 +83,14 @@ class TVSTPluginBase : public host::TVSTModule {
   virtual void LoadConfig() {}
   virtual void SaveConfig() {}
   virtual void LoadInitPreset();
+  // The module's own section of the state.
+  virtual void SavePluginState(TaggedValueWriter& writer) { (void)writer; }
+  virtual std::unique_ptr<TPluginStateSection> ReadPluginState(TaggedValueReader& reader, const std::string& version);
+  virtual void ApplyPluginState(const TPluginStateSection& section) { (void)section; }
+  // The one program's chunk: the container with the whole state.
+  void VSTPluginBasePrograms0StoreChunk(host::TCustomVstProgram& program);
+  void VSTPluginBasePrograms0LoadChunk(host::TCustomVstProgram& program);
+  bool PresetFileExists(const std::string& name) const;
 
   // The editor, when one is open and is ours.
   TPluginEditor* Editor() const { return dynamic_cast<TPluginEditor*>(EditorForm()); }
@@ -75,6 +105,8 @@ class TVSTPluginBase : public host::TVSTModule {
   std::atomic<int> FLearnMode{0};
   std::string FLearnTarget;
   std::unique_ptr<TVSTParameterValues> FParameterValues;
+  TMidiCCList FMidiCCList;
+  std::shared_ptr<platform::TDialogHost> FDialogHost;
   std::atomic<int> FTeachCC{-1};
   std::atomic<double> FTeachValue{0.0};
   std::string FUserGuideFileName;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "../platform/TempEnvironment.h"
+#include "platform/DialogHost.h"
 #include "plugin/Plugin.h"
 
 namespace vornix::testing {
@@ -82,11 +84,13 @@ class TestPlugin : public plugin::TVSTPlugin {
   }
 };
 
+// Every plug-in under test lives in a home folder of its own.
 class PluginUnitTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Host::current = &host;
     plugin = std::make_unique<TestPlugin>();
+    plugin->SetDialogHost(dialogs);
     plugin->AfterConstruction();
     plugin->SetAudioMaster(&Host::Callback);
     plugin->Call(vst::effOpen);
@@ -106,6 +110,10 @@ class PluginUnitTest : public ::testing::Test {
     plugin->Block(frames);
   }
 
+  platform::test::TTempFolder home;
+  platform::test::TScopedEnv homeEnv{"HOME", home.Path().string()};
+  platform::test::TScopedEnv configEnv{"XDG_CONFIG_HOME", (home.Path() / ".config").string()};
+  std::shared_ptr<platform::TScriptedDialogHost> dialogs = std::make_shared<platform::TScriptedDialogHost>();
   Host host;
   std::unique_ptr<TestPlugin> plugin;
 };

@@ -1,0 +1,154 @@
+// The whole state as one chunk: a header list (version, preset name, two reserved strings), the
+// module's own section and the CC map, in the tagged value encoding.
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/Files.h"
+#include "plugin/VSTPluginBaseDM.h"
+
+namespace vornix::plugin {
+
+namespace {
+
+void Expect(TaggedValueReader& reader, ValueTag tag) {
+  if (reader.NextValue() != tag) throw EReadError(ReadErrorKind::InvalidPropertyValue);
+  if (tag == ValueTag::StartOfList)
+    reader.ReadListBegin();
+  else
+    reader.ReadListEnd();
+}
+
+std::string Report(const char* sentence, const std::exception& e) {
+  return std::string(sentence) + "\r\n\r\n\"" + e.what() + "\"";
+}
+
+}  // namespace
+
+std::unique_ptr<TPluginStateSection> TVSTPluginBase::ReadPluginState(TaggedValueReader&, const std::string&) {
+  return std::make_unique<TPluginStateSection>();
+}
+
+bool TVSTPluginBase::SaveStateToChunk(TMemoryStreamChunk& chunk) {
+  std::vector<std::uint8_t>& body = chunk.Body();
+  body.clear();
+  try {
+    TaggedValueWriter w(body);
+    w.WriteSignature();
+    w.WriteListBegin();
+    w.WriteString(FVersion);
+    w.WriteString(FPresetName);
+    w.WriteString("");
+    w.WriteString("");
+    w.WriteListEnd();
+    w.WriteListBegin();
+    SavePluginState(w);
+    w.WriteListEnd();
+    w.WriteListBegin();
+    for (const TMidiCCItem& link : FMidiCCList) {
+      w.WriteListBegin();
+      w.WriteString(link.ParameterName);
+      w.WriteInteger(link.CC);
+      w.WriteListEnd();
+    }
+    w.WriteListEnd();
+    return true;
+  } catch (const std::exception& e) {
+    DialogHost().ShowMessageDialog(Report("Error saving preset.", e), "Save Preset", platform::TMsgDlgType::mtWarning,
+                                   platform::TMsgDlgButtons::mbOK);
+    return false;
+  }
+}
+
+bool TVSTPluginBase::LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool checkPresetFile) {
+  std::string presetName;
+  std::unique_ptr<TPluginStateSection> section;
+  std::optional<std::vector<std::pair<std::string, int>>> links;
+  try {
+    TaggedValueReader r(chunk.Body());
+    r.ReadSignature();
+    Expect(r, ValueTag::StartOfList);
+    const std::string version = r.ReadString();
+    presetName = r.ReadString();
+    r.ReadString();
+    r.ReadString();
+    Expect(r, ValueTag::EndOfList);
+    Expect(r, ValueTag::StartOfList);
+    section = ReadPluginState(r, version);
+    Expect(r, ValueTag::EndOfList);
+    if (r.NextValue() != ValueTag::EndOfList) {
+      links.emplace();
+      Expect(r, ValueTag::StartOfList);
+      while (!r.EndOfList()) {
+        Expect(r, ValueTag::StartOfList);
+        std::string name = r.ReadString();
+        const int cc = r.ReadInteger();
+        Expect(r, ValueTag::EndOfList);
+        links->emplace_back(std::move(name), cc);
+      }
+      Expect(r, ValueTag::EndOfList);
+    }
+  } catch (const std::exception& e) {
+    DialogHost().ShowMessageDialog(Report("Error loading preset.", e), "Load Preset", platform::TMsgDlgType::mtWarning,
+                                   platform::TMsgDlgButtons::mbOK);
+    return false;
+  }
+  // Everything was readable: reset, then apply.
+  ResetState();
+  SetPresetName(presetName);
+  ApplyPluginState(*section);
+  if (links) {
+    FMidiCCList.Clear();
+    for (const auto& [name, cc] : *links) SetCC(name, cc);
+  }
+  if (checkPresetFile && !FPresetName.empty() && !PresetFileExists(FPresetName)) SetPresetName("");
+  return true;
+}
+
+bool TVSTPluginBase::PresetFileExists(const std::string& name) const {
+  return platform::FileExistsAbsolute(FPresetsFolder + name + std::string(platform::PresetFileExtension));
+}
+
+void TVSTPluginBase::SetCC(const std::string& parameterName, int cc) {
+  // A link to a parameter this module does not have could never act; it is left out.
+  for (const auto& p : ParameterProperties()) {
+    if (p->DisplayName() == parameterName) {
+      FMidiCCList.SetCC(parameterName, cc);
+      return;
+    }
+  }
+}
+
+void TVSTPluginBase::VSTPluginBasePrograms0StoreChunk(host::TCustomVstProgram& program) {
+  TMemoryStreamChunk chunk;
+  SaveStateToChunk(chunk);
+  std::vector<std::uint8_t> bytes;
+  chunk.SaveToStream(bytes);
+  program.Chunk.Clear();
+  program.Chunk.Write(bytes.data(), bytes.size());
+}
+
+// A chunk of 8 bytes or fewer carries no state. A header that cannot be read is reported like a
+// body that cannot be read, and changes nothing either.
+void TVSTPluginBase::VSTPluginBasePrograms0LoadChunk(host::TCustomVstProgram& program) {
+  if (program.Chunk.Size() <= 8) return;
+  TMemoryStreamChunk chunk;
+  try {
+    chunk.LoadFromStream(program.Chunk.Bytes);
+  } catch (const std::exception& e) {
+    DialogHost().ShowMessageDialog(Report("Error loading preset.", e), "Load Preset", platform::TMsgDlgType::mtWarning,
+                                   platform::TMsgDlgButtons::mbOK);
+    return;
+  }
+  LoadStateFromChunk(chunk, true);
+}
+
+void TVSTPluginBase::SetDialogHost(std::shared_ptr<platform::TDialogHost> host) { FDialogHost = std::move(host); }
+
+// Without an editor, messages go to standard error and wait there for the editor's info line.
+platform::TDialogHost& TVSTPluginBase::DialogHost() {
+  if (!FDialogHost) FDialogHost = std::make_shared<platform::THeadlessDialogHost>(EffectName());
+  return *FDialogHost;
+}
+
+}  // namespace vornix::plugin
