@@ -344,6 +344,50 @@ TEST(StepClock, OneShotPlaysOneCycleThenTheFirstValueOnceMore) {
   }
 }
 
+// A note start off the quantum grid: the first value is the first step's own, not a point on the
+// line before it; later quanta lie on the line between the two steps.
+TEST(StepClock, NoteStartOffTheQuantumGridSmoothsWithinTheSegment) {
+  TSequencer seq;
+  TSequencerItem& s = Prepare(seq, kRate1_4, kNormal, kOrderForward, 2, true, kTriggerNote);
+  s.Steps()[0].SetValue(63.0f);
+  s.Steps()[1].SetValue(127.0f);
+  HostSimulation host(seq, 48000, 120, 512, 0.3);  // 9.6 quanta
+  seq.NoteOn(60);
+  const auto sent = host.Run(4);
+  ASSERT_GE(sent.size(), 2u);
+  EXPECT_EQ(sent[0].offset, 0);
+  EXPECT_EQ(sent[0].value, 63);
+  // Next message at quantum 11 (nearest(9.6) + 1): 63 + 1.4 * 64 / 32 = 65.8.
+  EXPECT_EQ(sent[1].Sample(), 1050);  // (11/32 - 0.3) * 24000
+  EXPECT_EQ(sent[1].value, 65);
+}
+
+TEST(StepClock, SmoothedOneShotOffTheGridEndsOnTheFirstValue) {
+  TSequencer seq;
+  TSequencerItem& s = Prepare(seq, kRate1_16, kNormal, kOrderForward, 4, true, kTriggerNoteOneShot);
+  for (int i = 0; i < 4; ++i) s.Steps()[i].SetValue(static_cast<float>(10 * (i + 1)));
+  HostSimulation host(seq, 48000, 120, 512, 0.3);  // events at 9.6, 17.6, ... 41.6 quanta
+  seq.NoteOn(60);
+  const auto sent = host.Run(200);
+  ASSERT_GE(sent.size(), 2u);
+  // Quantum 41 lies between step 3 (40) and the closing copy (10); quantum 42 is past the copy.
+  EXPECT_EQ(sent[sent.size() - 2].value, 12);
+  EXPECT_EQ(sent.back().value, 10);
+  EXPECT_EQ(sent.back().Sample(), 24300);  // (42/32 - 0.3) * 24000
+  EXPECT_TRUE(s.LiveSteps().Empty());
+}
+
+TEST(StepClock, SteppedValuesAreRoundedHalfToEven) {
+  TSequencer seq;
+  TSequencerItem& s = Prepare(seq, kRate1_16, kNormal, kOrderForward, 5, false);
+  const float values[] = {10.5f, 11.5f, 12.7f, 0.4f, 126.5f};
+  for (int i = 0; i < 5; ++i) s.Steps()[i].SetValue(values[i]);
+  HostSimulation host(seq, 48000, 120, 512);
+  auto sent = Values(host.Run(5 * 12));
+  sent.resize(5);
+  EXPECT_EQ(sent, (std::vector<int>{10, 12, 13, 0, 126}));
+}
+
 TEST(StepClock, InactiveSequenceSendsNothingAndRestartsFromTheHostPosition) {
   TSequencer seq;
   TSequencerItem& s = Prepare(seq, kRate1_16, kNormal, kOrderForward, 16, false);
