@@ -13,3 +13,13 @@ bash scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DVORNIX_SANITIZE=ON
 
 VORNIX_TARGETS=vornix_stress_tests bash scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNIX_TSAN=ON
 TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/stress/vornix_stress_tests
+
+# Everything that parses outside data gets a short, bounded fuzzing run (clang, libFuzzer).
+CC=clang CXX=clang++ VORNIX_TARGETS="vornix_chunk_fuzzer vornix_stream_fuzzer" \
+  bash scripts/build.sh build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNIX_FUZZ=ON -DVORNIX_TESTS=OFF
+for target in chunk stream; do
+  scratch=$(mktemp -d)
+  build/fuzz/fuzz/vornix_${target}_fuzzer -max_total_time=30 -print_final_stats=1 "$scratch" fuzz/$target/corpus \
+    2>&1 | tail -n 3
+  rm -rf "$scratch"
+done

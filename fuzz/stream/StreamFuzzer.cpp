@@ -2,7 +2,7 @@
 // crash, read out of bounds or leak; whatever reads successfully must survive writing it back.
 //
 // Build and run from the repository root (clang):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc fuzz/stream/StreamFuzzer.cpp src/plugin/stream/*.cpp -o build/stream-fuzzer && build/stream-fuzzer -max_total_time=60 fuzz/stream/corpus
+//   the test script builds it (VORNIX_FUZZ=ON, clang) and runs it for a bounded time.
 
 #include <cmath>
 #include <cstdint>
