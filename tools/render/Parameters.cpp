@@ -89,8 +89,13 @@ float FindValueForText(hostkit::PluginHost& host, int index, std::string_view te
     return edge;
   }
   e->setParameter(e, index, before);
-  throw std::runtime_error("parameter \"" + host.DispatchText(effGetParamName, index) + "\" never shows \"" +
-                           std::string(text) + "\"; it shows " + Shown(texts));
+  std::string message = "parameter \"" + host.DispatchText(effGetParamName, index) + "\" never shows \"" +
+                        std::string(text) + "\"; it shows " + Shown(texts);
+  float number = -1.0f;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (ec == std::errc() && end == text.data() + text.size() && number >= 0.0f && number <= 1.0f)
+    message += " (a host value in 0..1 is set with --param-normalized)";
+  throw std::runtime_error(message);
 }
 
 void ApplyParameters(hostkit::PluginHost& host, const std::vector<ParameterSetting>& settings) {
