@@ -70,15 +70,10 @@ void TSequencerItem::RunBlock(const TBlockClock& clock, TStepMessageList& out) {
       if (pending < clock.PpqPos - reach || pending > clock.PpqPos + reach) ResetLiveState();
     }
     if (liveSteps_.Empty()) BuildSchedule(-1, clock.PpqPos);
-  } else {
-    switch (TriggerState()) {
-      case kTriggerStart:
-        ResetLive();
-        BuildSchedule(-1, clock.PpqPos);
-        break;
-      default:
-        break;
-    }
+  } else if (TriggerState() == kTriggerStart) {
+    // Also clears the request; a stop request or none leaves a running schedule to its path.
+    ResetLive();
+    BuildSchedule(-1, clock.PpqPos);
   }
   if (liveSteps_.Empty()) return;
   if (frame_.Smooth)
