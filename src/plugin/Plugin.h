@@ -44,6 +44,7 @@ class TVSTPlugin : public TVSTPluginBase {
 
  protected:
   void CreateParameterValues() override;
+  vst::VstIntPtr EditorOpen(void* parentWindow, vst::VstIntPtr value) override;
   void SavePluginState(TaggedValueWriter& writer) override;
   std::unique_ptr<TPluginStateSection> ReadPluginState(TaggedValueReader& reader, const std::string& version) override;
   void ApplyPluginState(const TPluginStateSection& section) override;
@@ -63,6 +64,7 @@ class TVSTPlugin : public TVSTPluginBase {
   std::unique_ptr<sequencer::TMidiSeqOrderList> FOrderList;
   std::unique_ptr<sequencer::TSeqTriggers> FTriggerList;
   std::atomic<int> FShowStep{-2};
+  std::atomic<bool> FSequenceButtonsChanged{false};
 };
 
 }  // namespace vornix::plugin

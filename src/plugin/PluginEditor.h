@@ -21,6 +21,8 @@ class TPluginEditor : public host::TVSTEditorForm {
   virtual void ResetStepNo() { SetGridStepNo(-1); }
   // The mouse wheel acts on the control under the pointer.
   virtual void FocusControlUnderCursor() = 0;
+  // A message in the editor's info line.
+  virtual void ShowInfo(const std::string& text) = 0;
   // True once the form has been shown and activated.
   virtual bool Activated() const = 0;
 };

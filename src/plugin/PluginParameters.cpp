@@ -86,7 +86,9 @@ void TVSTPlugin::ParameterChange(int index, float value) {
   switch (setting) {
     case kActive:
       seq.SetActive(v != 0);
-      if (TPluginEditor* editor = Editor()) editor->UpdateSequenceButtons();
+      // Changes may come from any thread; the editor refreshes on its own at the next idle call.
+      FSequenceButtonsChanged = true;
+      EditorNeedsUpdate = true;
       break;
     case kSteps: seq.SetStepCount(v); break;
     case kChannel: seq.SetChannel(v); break;

@@ -100,6 +100,7 @@ bool TVSTPluginBase::LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool ch
   if (links) {
     FMidiCCList.Clear();
     for (const auto& [name, cc] : *links) SetCC(name, cc);
+    CCMapChanged();
   }
   if (checkPresetFile && !FPresetName.empty() && !PresetFileExists(FPresetName)) SetPresetName("");
   return true;
@@ -109,17 +110,8 @@ bool TVSTPluginBase::PresetFileExists(const std::string& name) const {
   return platform::FileExistsAbsolute(FPresetsFolder + name + std::string(platform::PresetFileExtension));
 }
 
-void TVSTPluginBase::SetCC(const std::string& parameterName, int cc) {
-  // A link to a parameter this module does not have could never act; it is left out.
-  for (const auto& p : ParameterProperties()) {
-    if (p->DisplayName() == parameterName) {
-      FMidiCCList.SetCC(parameterName, cc);
-      return;
-    }
-  }
-}
-
 void TVSTPluginBase::VSTPluginBasePrograms0StoreChunk(host::TCustomVstProgram& program) {
+  CompletePendingLearn();
   TMemoryStreamChunk chunk;
   SaveStateToChunk(chunk);
   std::vector<std::uint8_t> bytes;

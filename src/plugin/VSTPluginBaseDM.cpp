@@ -57,7 +57,7 @@ void TVSTPluginBase::BeforeDestruction() {
 
 void TVSTPluginBase::VSTModuleCreate() {
   FMidiCCList.Clear();
-  FLearnMode = 0;
+  SetLearnMode(0);
   FParameterValues = std::make_unique<TVSTParameterValues>(*this);
   FDataFolder = platform::DataFolder(platform::PersonalDocumentsFolder(), ProductName());
   FPresetsFolder = platform::PresetsFolder(FDataFolder);
@@ -65,13 +65,15 @@ void TVSTPluginBase::VSTModuleCreate() {
   FWasPlaying = false;
   LoadConfig();
   CreateParameterValues();
-  LoadInitPreset();
+  try {
+    LoadInitPreset();
+  } catch (const std::exception&) {
+    // An init preset file that cannot be read must not keep the module from starting.
+    ResetState();
+  }
 }
 
 void TVSTPluginBase::VSTModuleDestroy() {}
-
-// Without a usable init preset the module starts from its defaults.
-void TVSTPluginBase::LoadInitPreset() { ResetState(); }
 
 void TVSTPluginBase::VSTModuleProcess32Replacing(float* const*, float* const* outputs, unsigned sampleFrames) {
   if (outputs == nullptr) return;
@@ -80,10 +82,23 @@ void TVSTPluginBase::VSTModuleProcess32Replacing(float* const*, float* const* ou
   }
 }
 
-void TVSTPluginBase::VSTModuleProcessMidi(const vst::VstMidiEvent&) {}
-
 void TVSTPluginBase::VSTModuleEditIdle() {
   if (TPluginEditor* editor = Editor()) editor->UpdateControls();
+}
+
+// Idle calls come on the editor's thread even when no refresh is due: learned links complete here.
+vst::VstIntPtr TVSTPluginBase::HostCallEditIdle(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
+  CompletePendingLearn();
+  FRemoteControl.Reclaim();
+  return host::TVSTModule::HostCallEditIdle(index, value, ptr, opt);
+}
+
+// Learn and teach end with the editor.
+vst::VstIntPtr TVSTPluginBase::HostCallEditClose(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
+  CompletePendingLearn();
+  SetLearnMode(0);
+  SetTeachCC(-1);
+  return host::TVSTModule::HostCallEditClose(index, value, ptr, opt);
 }
 
 void TVSTPluginBase::VSTModuleEditGetSize(short& width, short& height) {
@@ -122,15 +137,11 @@ void TVSTPluginBase::ResetState() {
   SetPresetName("");
   FParameterValues->ResetAllToDefaults();
   FMidiCCList.Clear();
+  CCMapChanged();
 }
 
 void TVSTPluginBase::NotifyHostOfChange() {
   if (numParams() > 0) SetParameter(0, GetParameter(0));
-}
-
-void TVSTPluginBase::SetLearnMode(int mode) {
-  FLearnMode = mode;
-  if (mode != 1) FLearnTarget.clear();
 }
 
 void TVSTPluginBase::SetTeachCC(int cc) {

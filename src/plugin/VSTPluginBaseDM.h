@@ -9,8 +9,10 @@
 
 #include "host/VSTModule.h"
 #include "platform/DialogHost.h"
+#include "platform/OrvRegistry.h"
 #include "plugin/OrvVSTParameterValues.h"
 #include "plugin/PluginEditor.h"
+#include "plugin/RemoteControlMap.h"
 #include "plugin/cc/OrvMidiCC.h"
 #include "plugin/stream/Chunk.h"
 #include "plugin/stream/TaggedValueReader.h"
@@ -38,6 +40,20 @@ class TVSTPluginBase : public host::TVSTModule {
   int Style() const { return FStyle; }
   int LowestOctave() const { return FLowestOctave; }
 
+  // Configuration kept per user; a change is written at once.
+  void SetStyle(int style);
+  void SetLowestOctave(int octave);
+
+  // Preset commands of the editor's menu. Each reports its own errors through the dialog host.
+  // "Init": the init preset, or the defaults.
+  void InitPreset();
+  // Asks for a name and saves the state under it.
+  void SavePresetAs();
+  // Lets the user pick a preset file and loads it.
+  void ShowPresetBrowser();
+  // Loads one preset file; false (and reported) when it cannot be read. The state then is unchanged.
+  bool LoadPresetFile(const std::string& presetName);
+
   // Puts the whole state back to its initial values.
   virtual void ResetState();
   // Makes a change of the saved state that is not a parameter change reach the host.
@@ -46,6 +62,8 @@ class TVSTPluginBase : public host::TVSTModule {
   // MIDI learn (1) and Set CC (2); 0 is off.
   int LearnMode() const { return FLearnMode.load(std::memory_order_relaxed); }
   void SetLearnMode(int mode);
+  // The parameter waiting for a controller in learn mode 1; empty otherwise.
+  std::string LearnTarget() const;
   // Controller taught to a receiving device; -1 is off.
   int TeachCC() const { return FTeachCC.load(std::memory_order_relaxed); }
   void SetTeachCC(int cc);
@@ -59,6 +77,20 @@ class TVSTPluginBase : public host::TVSTModule {
   // The CC map: which controller drives which parameter.
   const TMidiCCList& MidiCCList() const { return FMidiCCList; }
   void SetCC(const std::string& parameterName, int cc);
+
+  // MIDI CC commands of the editor's menu (editor thread). Each answers the info text to show.
+  std::string ToggleMidiLearn();
+  std::string ToggleMidiSetCC();
+  std::string ToggleMidiTeach(int teachCC);
+  // A parameter control pressed while a learn mode is on; answers the info text.
+  std::string LearnControlPressed(const std::string& parameterName);
+  // The "MIDI CC Remove" entries, and removing the link an entry names.
+  std::vector<TMidiCCRemoveEntry> RemoveEntries() const { return FMidiCCList.RemoveEntries(); }
+  void RemoveLink(int index);
+  // A control was pressed: the host learns which parameter is being touched.
+  void TouchParameter(const std::string& parameterName);
+  // A link learned on the processing thread is completed here, on the editor thread.
+  void CompletePendingLearn();
 
   // Where messages and questions go; the editor installs its own while it is open.
   platform::TDialogHost& DialogHost();
@@ -78,10 +110,13 @@ class TVSTPluginBase : public host::TVSTModule {
   float VSTModuleGetChunkParameter(int index);
 
  protected:
-  virtual void ApplySkin() {}
+  virtual void ApplySkin();
   virtual void CreateParameterValues() {}
-  virtual void LoadConfig() {}
-  virtual void SaveConfig() {}
+  virtual void LoadConfig();
+  virtual void SaveConfig();
+  virtual void ReadCustomConfig(platform::TOrvRegIniFile& config) { (void)config; }
+  virtual void WriteCustomConfig(platform::TOrvRegIniFile& config) { (void)config; }
+  // Throws when the init preset file exists but cannot be read as a chunk.
   virtual void LoadInitPreset();
   // The module's own section of the state.
   virtual void SavePluginState(TaggedValueWriter& writer) { (void)writer; }
@@ -95,7 +130,11 @@ class TVSTPluginBase : public host::TVSTModule {
   // The editor, when one is open and is ours.
   TPluginEditor* Editor() const { return dynamic_cast<TPluginEditor*>(EditorForm()); }
   vst::VstIntPtr EditorOpen(void* parentWindow, vst::VstIntPtr value) override;
+  vst::VstIntPtr HostCallEditIdle(vst::VstInt32, vst::VstIntPtr, void*, float) override;
+  vst::VstIntPtr HostCallEditClose(vst::VstInt32, vst::VstIntPtr, void*, float) override;
   void BeforeDestruction() override;
+  // Every change of the CC map goes through here: the processing thread gets a new copy.
+  void CCMapChanged();
 
   std::string FPresetName;
   std::string FDataFolder;
@@ -103,7 +142,11 @@ class TVSTPluginBase : public host::TVSTModule {
   int FLowestOctave = -2;
   int FStyle = 0;
   std::atomic<int> FLearnMode{0};
-  std::string FLearnTarget;
+  // The learn target as a parameter index (-1 none), so the processing thread can test it safely.
+  std::atomic<int> FLearnTarget{-1};
+  // A link learned on the processing thread, parameter index << 8 | controller; -1 none.
+  std::atomic<int> FPendingLearn{-1};
+  TRemoteControlMap FRemoteControl;
   std::unique_ptr<TVSTParameterValues> FParameterValues;
   TMidiCCList FMidiCCList;
   std::shared_ptr<platform::TDialogHost> FDialogHost;

@@ -23,6 +23,7 @@ struct FakeEditor : plugin::TPluginEditor {
   void LoadGridSteps() override { calls.push_back("LoadGridSteps"); }
   void SetGridStepNo(int step) override { calls.push_back("StepNo " + std::to_string(step)); }
   void FocusControlUnderCursor() override { calls.push_back("FocusControlUnderCursor"); }
+  void ShowInfo(const std::string& text) override { calls.push_back("Info " + text); }
   bool Activated() const override { return true; }
   std::vector<std::string> calls;
 };

@@ -1,0 +1,152 @@
+// MIDI CC remote control, learn, Set CC, Remove and teach.
+//
+// Threads: incoming controllers arrive on the processing thread, the menu commands on the editor
+// thread. The processing thread reads the links through TRemoteControlMap and never changes the
+// map: a learned link is parked in FPendingLearn and completed on the editor thread.
+#include <cmath>
+
+#include "plugin/VSTPluginBaseDM.h"
+
+namespace vornix::plugin {
+
+namespace {
+constexpr int kLearnCC = 1;
+constexpr int kLearnSetCC = 2;
+}  // namespace
+
+void TVSTPluginBase::SetLearnMode(int mode) {
+  FLearnMode.store(mode, std::memory_order_relaxed);
+  if (mode != kLearnCC) FLearnTarget.store(-1, std::memory_order_relaxed);
+}
+
+std::string TVSTPluginBase::LearnTarget() const {
+  const int index = FLearnTarget.load(std::memory_order_relaxed);
+  return index >= 0 && index < numParams() ? ParameterProperties()[static_cast<std::size_t>(index)]->DisplayName()
+                                           : std::string();
+}
+
+void TVSTPluginBase::SetCC(const std::string& parameterName, int cc) {
+  // A link to a parameter this module does not have could never act; it is left out.
+  for (const auto& p : ParameterProperties()) {
+    if (p->DisplayName() == parameterName) {
+      FMidiCCList.SetCC(parameterName, cc);
+      CCMapChanged();
+      return;
+    }
+  }
+}
+
+void TVSTPluginBase::CCMapChanged() {
+  std::vector<TRemoteLink> links;
+  links.reserve(static_cast<std::size_t>(FMidiCCList.Count()));
+  for (const TMidiCCItem& item : FMidiCCList) {
+    for (int i = 0; i < numParams(); ++i) {
+      if (ParameterProperties()[static_cast<std::size_t>(i)]->DisplayName() == item.ParameterName) {
+        links.push_back({item.CC, i});
+        break;
+      }
+    }
+  }
+  FRemoteControl.Publish(std::move(links));
+}
+
+void TVSTPluginBase::VSTModuleProcessMidi(const vst::VstMidiEvent& event) {
+  const auto status = static_cast<unsigned char>(event.midiData[0]);
+  if ((status & 0xF0) != 0xB0) return;
+  const int d1 = event.midiData[1] & 0x7F;
+  const int d2 = event.midiData[2] & 0x7F;
+  if (FLearnMode.load(std::memory_order_relaxed) == kLearnCC) {
+    const int target = FLearnTarget.load(std::memory_order_relaxed);
+    if (target < 0) return;  // no control pressed yet
+    FPendingLearn.store(target << 8 | d1, std::memory_order_release);
+    SetLearnMode(0);
+    EditorNeedsUpdate = true;
+    return;
+  }
+  FRemoteControl.ForEachWithCC(d1, [&](const TRemoteLink& link) {
+    const auto& p = *ParameterProperties()[static_cast<std::size_t>(link.ParameterIndex)];
+    SetParameter(link.ParameterIndex, RemoteControlValue(p.Min, p.Max, d2));
+  });
+}
+
+void TVSTPluginBase::CompletePendingLearn() {
+  const int pending = FPendingLearn.exchange(-1, std::memory_order_acquire);
+  if (pending < 0) return;
+  const int index = pending >> 8;
+  const int cc = pending & 0xFF;
+  if (index >= numParams()) return;
+  const std::string name = ParameterProperties()[static_cast<std::size_t>(index)]->DisplayName();
+  SetCC(name, cc);
+  NotifyHostOfChange();
+  if (TPluginEditor* editor = Editor()) editor->ShowInfo(name + " = CC# " + std::to_string(cc));
+}
+
+std::string TVSTPluginBase::ToggleMidiLearn() {
+  if (LearnMode() == kLearnCC) {
+    SetLearnMode(0);
+    return "";
+  }
+  SetLearnMode(kLearnCC);
+  SetTeachCC(-1);
+  return "MIDI Learn: Click control";
+}
+
+std::string TVSTPluginBase::ToggleMidiSetCC() {
+  if (LearnMode() == kLearnSetCC) {
+    SetLearnMode(0);
+    return "";
+  }
+  SetLearnMode(kLearnSetCC);
+  SetTeachCC(-1);
+  return "MIDI Set CC: Click control";
+}
+
+std::string TVSTPluginBase::ToggleMidiTeach(int teachCC) {
+  SetLearnMode(0);
+  if (TeachCC() == -1) {
+    SetTeachCC(teachCC);
+    return "MIDI Teach CC: Sending CC#" + std::to_string(teachCC);
+  }
+  SetTeachCC(-1);
+  return "";
+}
+
+std::string TVSTPluginBase::LearnControlPressed(const std::string& parameterName) {
+  if (LearnMode() == kLearnCC) {
+    for (int i = 0; i < numParams(); ++i) {
+      if (ParameterProperties()[static_cast<std::size_t>(i)]->DisplayName() == parameterName) {
+        FLearnTarget.store(i, std::memory_order_relaxed);
+        return "MIDI Learn: Move MIDI controller";
+      }
+    }
+    return "MIDI Learn: Click control";
+  }
+  if (LearnMode() != kLearnSetCC) return "";
+  const int existing = FMidiCCList.IndexOfName(parameterName);
+  const int proposed = existing >= 0 ? FMidiCCList.Items(existing).CC : 1;
+  const auto number =
+      DialogHost().InputNumber("MIDI Set CC: " + parameterName, "CC# (0-127)", proposed, 0, 127, 0);
+  SetLearnMode(0);
+  if (!number) return "";
+  const int cc = static_cast<int>(std::nearbyint(*number));
+  SetCC(parameterName, cc);
+  NotifyHostOfChange();
+  return parameterName + " = CC# " + std::to_string(cc);
+}
+
+void TVSTPluginBase::RemoveLink(int index) {
+  FMidiCCList.Delete(index);
+  CCMapChanged();
+  NotifyHostOfChange();
+}
+
+void TVSTPluginBase::TouchParameter(const std::string& parameterName) {
+  for (int i = 0; i < numParams(); ++i) {
+    const auto& p = *ParameterProperties()[static_cast<std::size_t>(i)];
+    if (p.DisplayName() != parameterName) continue;
+    CallAudioMaster(vst::audioMasterAutomate, i, 0, nullptr, p.NormalizeValue(FParameterValues->Items(i).Value()));
+    return;
+  }
+}
+
+}  // namespace vornix::plugin

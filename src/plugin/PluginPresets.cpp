@@ -1,0 +1,115 @@
+// Preset files in the per-user presets folder: the init preset, saving under a name, loading a
+// chosen file.
+#include <cctype>
+
+#include "platform/Files.h"
+#include "plugin/VSTPluginBaseDM.h"
+
+namespace vornix::plugin {
+
+namespace {
+
+using platform::TMsgDlgButtons;
+using platform::TMsgDlgType;
+using platform::TModalResult;
+
+std::string Quoted(const char* sentence, const std::exception& e) {
+  return std::string(sentence) + "\r\n\r\n\"" + e.what() + "\"";
+}
+
+// Blanks and control characters around a typed name do not belong to it.
+std::string Trim(const std::string& s) {
+  std::size_t first = 0, last = s.size();
+  while (first < last && static_cast<unsigned char>(s[first]) <= ' ') ++first;
+  while (last > first && static_cast<unsigned char>(s[last - 1]) <= ' ') --last;
+  return s.substr(first, last - first);
+}
+
+std::string PresetPath(const std::string& folder, const std::string& name) {
+  return folder + name + std::string(platform::PresetFileExtension);
+}
+
+}  // namespace
+
+void TVSTPluginBase::LoadInitPreset() {
+  const std::string path = PresetPath(FPresetsFolder, "init");
+  if (!platform::FileExistsAbsolute(path)) {
+    ResetState();
+    return;
+  }
+  TMemoryStreamChunk chunk;
+  chunk.LoadFromFile(path);
+  if (LoadStateFromChunk(chunk, false)) {
+    SetPresetName("");
+    NotifyHostOfChange();
+  } else {
+    ResetState();
+  }
+}
+
+void TVSTPluginBase::InitPreset() {
+  try {
+    LoadInitPreset();
+  } catch (const std::exception& e) {
+    DialogHost().ShowMessageDialog(Quoted("Error loading preset from file.", e), "Load Preset",
+                                   TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+  }
+}
+
+void TVSTPluginBase::SavePresetAs() {
+  const auto typed = DialogHost().InputText("Save Preset", "Name", FPresetName, true, 50);
+  if (!typed) return;
+  try {
+    const std::string name = platform::MakeValidFileName(Trim(*typed));
+    if (name.empty()) {
+      if (!FPresetName.empty()) {
+        SetPresetName("");
+        NotifyHostOfChange();
+      }
+      return;
+    }
+    const std::string path = PresetPath(FPresetsFolder, name);
+    if (platform::FileExists(path) &&
+        DialogHost().ShowMessageDialog("Overwrite existing preset?", "Preset Exists", TMsgDlgType::mtConfirmation,
+                                       TMsgDlgButtons::mbYesNo) == TModalResult::mrNo)
+      return;
+    SetPresetName(name);
+    TMemoryStreamChunk chunk;
+    if (SaveStateToChunk(chunk)) {
+      platform::ForceDirectories(FPresetsFolder);
+      // Written beside the old file and renamed over it: a failure never leaves half a preset.
+      chunk.SaveToFile(path);
+      NotifyHostOfChange();
+    }
+  } catch (const std::exception& e) {
+    DialogHost().ShowMessageDialog(Quoted("Error saving preset to file.", e), "Save Preset", TMsgDlgType::mtWarning,
+                                   TMsgDlgButtons::mbOK);
+  }
+}
+
+bool TVSTPluginBase::LoadPresetFile(const std::string& presetName) {
+  TMemoryStreamChunk chunk;
+  try {
+    chunk.LoadFromFile(PresetPath(FPresetsFolder, presetName));
+  } catch (const std::exception& e) {
+    // A file that cannot be read as a preset changes nothing.
+    DialogHost().ShowMessageDialog(Quoted("Error loading preset from file.", e), "Load Preset",
+                                   TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+    return false;
+  }
+  const bool loaded = LoadStateFromChunk(chunk, false);
+  if (loaded) SetPresetName(presetName);
+  return loaded;
+}
+
+void TVSTPluginBase::ShowPresetBrowser() {
+  const auto chosen = DialogHost().ChoosePreset(FPresetsFolder, FPresetName);
+  if (chosen) {
+    LoadPresetFile(*chosen);
+  } else if (!FPresetName.empty() && !PresetFileExists(FPresetName)) {
+    // The browser may have deleted the current preset's file.
+    SetPresetName("");
+  }
+}
+
+}  // namespace vornix::plugin

@@ -1,0 +1,46 @@
+// The CC map as the processing thread sees it: an immutable list of (controller, parameter index)
+// links, replaced whole by the editor thread. The processing thread never blocks, never allocates
+// and never frees: a replaced list is freed by the editor thread once no reader can still hold it.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+namespace vornix::plugin {
+
+struct TRemoteLink {
+  int CC = 0;
+  int ParameterIndex = 0;
+};
+
+class TRemoteControlMap {
+ public:
+  TRemoteControlMap();
+  ~TRemoteControlMap();
+  TRemoteControlMap(const TRemoteControlMap&) = delete;
+  TRemoteControlMap& operator=(const TRemoteControlMap&) = delete;
+
+  // Editor thread: replaces the links; frees older lists no reader can hold any more.
+  void Publish(std::vector<TRemoteLink> links);
+
+  // Editor thread: frees replaced lists that no reader can still hold.
+  void Reclaim();
+
+  // Processing thread: calls f(link) for every link of controller cc, in list order.
+  template <class F>
+  void ForEachWithCC(int cc, F&& f) const {
+    readers_.fetch_add(1, std::memory_order_seq_cst);
+    const std::vector<TRemoteLink>* links = current_.load(std::memory_order_seq_cst);
+    for (const TRemoteLink& link : *links)
+      if (link.CC == cc) f(link);
+    readers_.fetch_sub(1, std::memory_order_seq_cst);
+  }
+
+ private:
+  std::atomic<const std::vector<TRemoteLink>*> current_;
+  mutable std::atomic<int> readers_{0};
+  std::vector<std::unique_ptr<const std::vector<TRemoteLink>>> lists_;  // editor thread; the last is current
+};
+
+}  // namespace vornix::plugin
