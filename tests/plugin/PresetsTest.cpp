@@ -1,0 +1,166 @@
+// Preset files, the init preset and the per-user configuration, with a scripted user.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "PluginFixture.h"
+#include "platform/OrvRegistry.h"
+#include "plugin/Skins.h"
+
+namespace vornix::testing {
+namespace {
+
+using platform::TDialogAnswer;
+using platform::TDialogKind;
+
+class PresetsTest : public PluginUnitTest {
+ protected:
+  std::string PresetFile(const std::string& name) { return plugin->PresetsFolder() + name + ".orvanep"; }
+  void Change() {
+    plugin->SetParameterByName("Seq3 Active", 1.0f);
+    plugin->Sequencer().Items(2).Steps()[0].SetValue(5.0f);
+    plugin->SetCC("Seq3 Active", 64);
+  }
+  // A fresh instance in the same home folder.
+  std::unique_ptr<TestPlugin> Reopen() {
+    auto fresh = std::make_unique<TestPlugin>();
+    fresh->SetDialogHost(dialogs);
+    fresh->AfterConstruction();
+    fresh->SetAudioMaster(&Host::Callback);
+    return fresh;
+  }
+};
+
+TEST_F(PresetsTest, FoldersLiveUnderTheDocumentsFolder) {
+  EXPECT_EQ(plugin->DataFolder(), (home.Path() / "Documents/Orvane/Vornix/").string());
+  EXPECT_EQ(plugin->PresetsFolder(), plugin->DataFolder() + "Presets/");
+  EXPECT_FALSE(std::filesystem::exists(plugin->PresetsFolder()));  // nothing is created at start
+}
+
+TEST_F(PresetsTest, SaveUnderAValidFileNameAndLoadItBack) {
+  Change();
+  dialogs->Answer(TDialogAnswer::Typed("  a/b:c  "));
+  plugin->SavePresetAs();
+  ASSERT_TRUE(std::filesystem::exists(PresetFile("a_b_c")));
+  EXPECT_EQ(plugin->PresetName(), "a_b_c");
+  EXPECT_EQ(dialogs->Questions()[0].Caption, "Save Preset");
+  EXPECT_EQ(dialogs->Questions()[0].Prompt, "Name");
+  EXPECT_EQ(dialogs->Questions()[0].MaxLength, 50);
+
+  plugin->ResetState();
+  dialogs->Answer(TDialogAnswer::Chosen("a_b_c"));
+  plugin->ShowPresetBrowser();
+  EXPECT_EQ(plugin->PresetName(), "a_b_c");
+  EXPECT_TRUE(plugin->Sequencer().Items(2).Active());
+  EXPECT_EQ(plugin->Sequencer().Items(2).Steps()[0].Value(), 5.0f);
+  ASSERT_EQ(plugin->MidiCCList().Count(), 1);
+  EXPECT_TRUE(dialogs->Problems().empty());
+}
+
+TEST_F(PresetsTest, BlankNameClearsTheShownNameAndWritesNothing) {
+  plugin->SetPresetName("Old");
+  host.automated.clear();
+  dialogs->Answer(TDialogAnswer::Typed("   "));
+  plugin->SavePresetAs();
+  EXPECT_EQ(plugin->PresetName(), "");
+  EXPECT_EQ(host.automated.size(), 1u);  // the host hears of the change
+  EXPECT_FALSE(std::filesystem::exists(plugin->PresetsFolder()));
+}
+
+TEST_F(PresetsTest, NoToOverwriteChangesNothing) {
+  dialogs->Answer(TDialogAnswer::Typed("Keep"));
+  plugin->SavePresetAs();
+  const auto before = std::filesystem::file_size(PresetFile("Keep"));
+  Change();
+  plugin->SetPresetName("Other");
+  dialogs->Answer(TDialogAnswer::Typed("Keep")).Answer(TDialogAnswer::No());
+  plugin->SavePresetAs();
+  EXPECT_EQ(plugin->PresetName(), "Other");
+  EXPECT_EQ(std::filesystem::file_size(PresetFile("Keep")), before);
+  const auto& q = dialogs->Questions().back();
+  EXPECT_EQ(q.Text, "Overwrite existing preset?");
+  EXPECT_EQ(q.Caption, "Preset Exists");
+  EXPECT_EQ(q.Buttons, platform::TMsgDlgButtons::mbYesNo);
+  // Yes replaces it.
+  dialogs->Answer(TDialogAnswer::Typed("Keep")).Answer(TDialogAnswer::Yes());
+  plugin->SavePresetAs();
+  EXPECT_EQ(plugin->PresetName(), "Keep");
+  EXPECT_NE(std::filesystem::file_size(PresetFile("Keep")), before);
+}
+
+TEST_F(PresetsTest, CancelledBrowserDropsTheNameOfADeletedPreset) {
+  dialogs->Answer(TDialogAnswer::Typed("Gone"));
+  plugin->SavePresetAs();
+  std::filesystem::remove(PresetFile("Gone"));
+  dialogs->Answer(TDialogAnswer::Cancel());
+  plugin->ShowPresetBrowser();
+  EXPECT_EQ(plugin->PresetName(), "");
+}
+
+TEST_F(PresetsTest, AnUnreadablePresetFileChangesNothing) {
+  std::filesystem::create_directories(plugin->PresetsFolder());
+  std::ofstream(PresetFile("Broken")) << "not a preset at all";
+  Change();
+  plugin->SetPresetName("Mine");
+  dialogs->Answer(TDialogAnswer::Chosen("Broken"));
+  plugin->ShowPresetBrowser();
+  EXPECT_EQ(plugin->PresetName(), "Mine");
+  EXPECT_TRUE(plugin->Sequencer().Items(2).Active());
+  ASSERT_FALSE(dialogs->Questions().empty());
+  EXPECT_EQ(dialogs->Questions().back().Caption, "Load Preset");
+  EXPECT_EQ(dialogs->Questions().back().Text.rfind("Error loading preset from file.\r\n\r\n\"", 0), 0u);
+}
+
+TEST_F(PresetsTest, InitPresetDefinesTheStartingStateButNoName) {
+  auto fresh = Reopen();
+  EXPECT_FALSE(fresh->Sequencer().Items(2).Active());  // no init preset: defaults
+  Change();
+  dialogs->Answer(TDialogAnswer::Typed("init"));
+  plugin->SavePresetAs();
+  fresh = Reopen();
+  EXPECT_TRUE(fresh->Sequencer().Items(2).Active());
+  EXPECT_EQ(fresh->Sequencer().Items(2).Steps()[0].Value(), 5.0f);
+  EXPECT_EQ(fresh->PresetName(), "");
+  EXPECT_EQ(fresh->MidiCCList().Count(), 1);
+  // Init on a changed instance returns to it too.
+  plugin->SetParameterByName("Seq3 Active", 0.0f);
+  plugin->InitPreset();
+  EXPECT_TRUE(plugin->Sequencer().Items(2).Active());
+}
+
+TEST_F(PresetsTest, DamagedInitPresetStillGivesAWorkingInstance) {
+  std::filesystem::create_directories(plugin->PresetsFolder());
+  std::ofstream(PresetFile("init")) << "garbage";
+  auto fresh = Reopen();
+  EXPECT_TRUE(fresh->Sequencer().Items(0).Active());
+  EXPECT_FALSE(fresh->Sequencer().Items(2).Active());
+}
+
+TEST_F(PresetsTest, ConfigurationIsReadClampedAndWrittenOnChange) {
+  {
+    auto config = platform::OpenConfigKey("Vornix");
+    config->WriteInteger("Config", "Style", 7);
+    config->WriteInteger("Config", "LowestOctave", -5);
+  }
+  auto fresh = Reopen();
+  EXPECT_EQ(fresh->Style(), 7);
+  EXPECT_EQ(fresh->LowestOctave(), -2);
+  EXPECT_EQ(plugin::ProcessLowestOctave(), -2);
+  EXPECT_STREQ(plugin::SkinStyleName(7), "Carbon");
+  EXPECT_EQ(plugin::SkinMenuCaption(7), nullptr);
+  EXPECT_STREQ(plugin::SkinStyleName(1), "Amakrits");
+  {
+    auto config = platform::OpenConfigKey("Vornix");
+    config->WriteInteger("Config", "LowestOctave", 3);
+  }
+  EXPECT_EQ(Reopen()->LowestOctave(), 0);
+  fresh->SetStyle(4);
+  fresh->SetLowestOctave(-1);
+  auto config = platform::OpenConfigKey("Vornix");
+  EXPECT_EQ(config->ReadInteger("Config", "Style", 0), 4);
+  EXPECT_EQ(config->ReadInteger("Config", "LowestOctave", 0), -1);
+  EXPECT_EQ(plugin::ProcessLowestOctave(), -1);
+}
+
+}  // namespace
+}  // namespace vornix::testing
