@@ -58,9 +58,11 @@ TEST(ThreadStress, ProcessingAndAutomationShareTheModelSafely) {
     double ppq = 0.0;
     // Keep going until the other thread has really run alongside.
     for (int block = 0; block < 4000 || rounds.load() < 20; ++block) {
-      note.midiData[0] = static_cast<char>(block % 2 == 0 ? 0x90 : 0x80);
-      note.midiData[1] = static_cast<char>(60 + block % 12);
-      note.midiData[2] = 100;
+      // Notes for the triggers, controllers for the CC map and for learning.
+      static constexpr char kinds[] = {'\x90', '\xB0', '\x80', '\xB1'};
+      note.midiData[0] = kinds[block % 4];
+      note.midiData[1] = static_cast<char>(block % 4 == 1 ? 10 + block % 3 : 60 + block % 12);
+      note.midiData[2] = static_cast<char>(block % 128);
       e->dispatcher(e, effProcessEvents, 0, 0, list, 0.0f);
       timeInfo.ppqPos = block % 1000 == 999 ? 0.0 : ppq;  // an occasional jump back
       e->processReplacing(e, nullptr, out, 256);
@@ -77,6 +79,15 @@ TEST(ThreadStress, ProcessingAndAutomationShareTheModelSafely) {
       }
       module->SetParameterByName("Seq3 Rate", static_cast<float>(round % 13));
       module->SetCurrentSequence(round % 8);
+      // The editor's side of the CC map and of learn and teach.
+      module->SetCC("Seq" + std::to_string(1 + round % 8) + " CC#", 10 + round % 3);
+      if (round % 5 == 0 && module->MidiCCList().Count() > 0) module->RemoveLink(0);
+      if (round % 7 == 0) {
+        module->ToggleMidiLearn();
+        module->LearnControlPressed("Seq2 Steps");
+      }
+      if (round % 11 == 0) module->ToggleMidiTeach(30);
+      e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
       ++round;
       rounds = round;
     }
