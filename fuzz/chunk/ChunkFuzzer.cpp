@@ -78,8 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       static_cast<platform::TScriptedDialogHost&>(instance.module->DialogHost()).Questions().size();
   if (questionsAfter != questionsBefore) Check(instance.Saved() == before);  // refused: nothing changed
   // And it still plays.
-  VstTimeInfo time{};
-  (void)time;
   std::vector<float> a(64), b(64);
   float* out[2] = {a.data(), b.data()};
   instance.effect->processReplacing(instance.effect, nullptr, out, 64);

@@ -1,8 +1,7 @@
 // Feeds arbitrary bytes to the chunk loader and to every kind of tagged value read. Nothing may
 // crash, read out of bounds or leak; whatever reads successfully must survive writing it back.
 //
-// Build and run from the repository root (clang):
-//   the test script builds it (VORNIX_FUZZ=ON, clang) and runs it for a bounded time.
+// The test script builds it with clang (VORNIX_FUZZ=ON) and runs it for a bounded time.
 
 #include <cmath>
 #include <cstdint>
