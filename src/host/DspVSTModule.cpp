@@ -43,12 +43,13 @@ void TDspVSTModule::CopyOrMute(Sample** inputs, Sample** outputs, unsigned frame
 
 // pmBlockSave calls the events directly (no re-blocking stage: no module of ours uses it);
 // pmDspQueue has no components to run and leaves silence.
-void TDspVSTModule::ProcessReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+template <typename Sample, typename Handler>
+void TDspVSTModule::RunReplacing(const Handler& handler, Sample** inputs, Sample** outputs, VstInt32 sampleFrames) {
   const auto frames = static_cast<unsigned>(sampleFrames);
   switch (ProcessingMode) {
     case TProcessingMode::pmNormal:
     case TProcessingMode::pmBlockSave:
-      if (OnProcess32Replacing) OnProcess32Replacing(inputs, outputs, frames);
+      if (handler) handler(inputs, outputs, frames);
       break;
     default:
       CopyOrMute(inputs, outputs, frames);
@@ -57,18 +58,12 @@ void TDspVSTModule::ProcessReplacing(float** inputs, float** outputs, VstInt32 s
   FlushMidiOutput();
 }
 
+void TDspVSTModule::ProcessReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  RunReplacing(OnProcess32Replacing, inputs, outputs, sampleFrames);
+}
+
 void TDspVSTModule::ProcessDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames) {
-  const auto frames = static_cast<unsigned>(sampleFrames);
-  switch (ProcessingMode) {
-    case TProcessingMode::pmNormal:
-    case TProcessingMode::pmBlockSave:
-      if (OnProcess64Replacing) OnProcess64Replacing(inputs, outputs, frames);
-      break;
-    default:
-      CopyOrMute(inputs, outputs, frames);
-      break;
-  }
-  FlushMidiOutput();
+  RunReplacing(OnProcess64Replacing, inputs, outputs, sampleFrames);
 }
 
 // Older hosts call the accumulating entry: a replacing handler then renders into temporary

@@ -37,6 +37,8 @@ class TDspVSTModule : public TVSTModuleWithPrograms {
  private:
   template <typename Sample>
   void CopyOrMute(Sample** inputs, Sample** outputs, unsigned frames) const;
+  template <typename Sample, typename Handler>
+  void RunReplacing(const Handler& handler, Sample** inputs, Sample** outputs, vst::VstInt32 sampleFrames);
 
   std::string FHostProduct;
 };

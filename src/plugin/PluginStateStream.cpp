@@ -12,14 +12,6 @@ namespace {
 constexpr int kMaxSequences = kSequenceCount;
 constexpr int kMaxSteps = 64;
 
-void Expect(TaggedValueReader& reader, ValueTag tag) {
-  if (reader.NextValue() != tag) throw EReadError(ReadErrorKind::InvalidPropertyValue);
-  if (tag == ValueTag::StartOfList)
-    reader.ReadListBegin();
-  else
-    reader.ReadListEnd();
-}
-
 }  // namespace
 
 bool IsCurrentFormat(const std::string& version) { return Utf8ToUtf16(version) >= std::u16string(u"1.10"); }
@@ -50,32 +42,32 @@ void WriteStateSection(TaggedValueWriter& w, const TStoredState& state) {
 TStoredState ReadStateSection(TaggedValueReader& r, const std::string& version) {
   const bool current = IsCurrentFormat(version);
   TStoredState state;
-  if (current) Expect(r, ValueTag::StartOfList);
+  if (current) r.ReadListBegin();
   while (!r.EndOfList()) {
-    Expect(r, ValueTag::StartOfList);
+    r.ReadListBegin();
     if (static_cast<int>(state.Sequences.size()) == kMaxSequences)
       throw std::out_of_range("List index out of bounds (" + std::to_string(kMaxSequences) + ")");
     TStoredSequence& seq = state.Sequences.emplace_back();
     seq.Title = r.ReadString();
     for (float& v : seq.Settings) v = r.ReadFloatAsSingle();
-    Expect(r, ValueTag::EndOfList);
-    Expect(r, ValueTag::StartOfList);
+    r.ReadListEnd();
+    r.ReadListBegin();
     while (!r.EndOfList()) {
-      Expect(r, ValueTag::StartOfList);
+      r.ReadListBegin();
       if (static_cast<int>(seq.Steps.size()) == kMaxSteps)
         throw std::out_of_range("List index out of bounds (" + std::to_string(kMaxSteps) + ")");
       TStoredStep& step = seq.Steps.emplace_back();
       step.Enabled = r.ReadBoolean();
       step.Value = r.ReadFloatAsSingle();
       step.RandomRange = r.ReadFloatAsSingle();
-      Expect(r, ValueTag::EndOfList);
+      r.ReadListEnd();
     }
-    Expect(r, ValueTag::EndOfList);
+    r.ReadListEnd();
   }
-  Expect(r, ValueTag::EndOfList);
-  Expect(r, ValueTag::StartOfList);
+  r.ReadListEnd();
+  r.ReadListBegin();
   state.CurrentSequence = r.ReadInteger();
-  if (current) Expect(r, ValueTag::EndOfList);
+  if (current) r.ReadListEnd();
   return state;
 }
 

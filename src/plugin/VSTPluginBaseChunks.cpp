@@ -11,14 +11,6 @@ namespace vornix::plugin {
 
 namespace {
 
-void Expect(TaggedValueReader& reader, ValueTag tag) {
-  if (reader.NextValue() != tag) throw EReadError(ReadErrorKind::InvalidPropertyValue);
-  if (tag == ValueTag::StartOfList)
-    reader.ReadListBegin();
-  else
-    reader.ReadListEnd();
-}
-
 std::string Report(const char* sentence, const std::exception& e) {
   return std::string(sentence) + "\r\n\r\n\"" + e.what() + "\"";
 }
@@ -67,26 +59,26 @@ bool TVSTPluginBase::LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool ch
   try {
     TaggedValueReader r(chunk.Body());
     r.ReadSignature();
-    Expect(r, ValueTag::StartOfList);
+    r.ReadListBegin();
     const std::string version = r.ReadString();
     presetName = r.ReadString();
     r.ReadString();
     r.ReadString();
-    Expect(r, ValueTag::EndOfList);
-    Expect(r, ValueTag::StartOfList);
+    r.ReadListEnd();
+    r.ReadListBegin();
     section = ReadPluginState(r, version);
-    Expect(r, ValueTag::EndOfList);
+    r.ReadListEnd();
     if (r.NextValue() != ValueTag::EndOfList) {
       links.emplace();
-      Expect(r, ValueTag::StartOfList);
+      r.ReadListBegin();
       while (!r.EndOfList()) {
-        Expect(r, ValueTag::StartOfList);
+        r.ReadListBegin();
         std::string name = r.ReadString();
         const int cc = r.ReadInteger();
-        Expect(r, ValueTag::EndOfList);
+        r.ReadListEnd();
         links->emplace_back(std::move(name), cc);
       }
-      Expect(r, ValueTag::EndOfList);
+      r.ReadListEnd();
     }
   } catch (const std::exception& e) {
     DialogHost().ShowMessageDialog(Report("Error loading preset.", e), "Load Preset", platform::TMsgDlgType::mtWarning,
