@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,10 +26,16 @@ std::string Slurp(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Files of this test process alone: ctest runs several test processes at once.
+std::string ScratchFile(const std::string& name) {
+  return ::testing::TempDir() + "vornix-render-" + std::to_string(::getpid()) + "-" + name;
+}
+
+// The program runs in an empty home folder, so no user's init preset or configuration counts.
 Outcome Render(const std::string& args, bool withPlugin = true) {
-  const std::string dir = ::testing::TempDir();
-  const std::string out = dir + "render.out", err = dir + "render.err";
-  const std::string command = std::string("'") + VORNIX_RENDER_PATH + "' " +
+  const std::string out = ScratchFile("render.out"), err = ScratchFile("render.err");
+  const std::string home = ScratchFile("home");
+  const std::string command = "HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/config' '" + VORNIX_RENDER_PATH + "' " +
                               (withPlugin ? std::string("'") + VORNIX_PLUGIN_PATH + "' " : "") + args + " >'" + out +
                               "' 2>'" + err + "'";
   const int status = std::system(command.c_str());
@@ -43,9 +50,8 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST(CommandLine, WritesTheSameEventsAsMidiFileAndText) {
-  const std::string dir = ::testing::TempDir();
-  const Outcome r = Render("--bars 1 --block-size 1000 --midi '" + dir + "one.mid' --text-file '" + dir +
-                       "one.txt' --text");
+  const std::string midiFile = ScratchFile("one.mid"), textFile = ScratchFile("one.txt");
+  const Outcome r = Render("--bars 1 --block-size 1000 --midi '" + midiFile + "' --text-file '" + textFile + "' --text");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
 
@@ -54,10 +60,10 @@ TEST(CommandLine, WritesTheSameEventsAsMidiFileAndText) {
   EXPECT_EQ(lines[0], "         0     0.000000  B0 14 3F");
   EXPECT_EQ(lines[1], "       689     0.031247  B0 14 3F");
   EXPECT_EQ(lines[16], "     11025     0.500000  B0 14 3F");
-  EXPECT_EQ(Slurp(dir + "one.txt"), r.out);
+  EXPECT_EQ(Slurp(textFile), r.out);
 
   // At 960 per quarter note a 1/128 note is exactly 30 ticks.
-  const std::string midi = Slurp(dir + "one.mid");
+  const std::string midi = Slurp(midiFile);
   std::string expected("MThd\0\0\0\6\0\0\0\1\x03\xC0MTrk\0\0\x02\x13", 22);  // 15 + 128 * 4 + 4 bytes
   expected += std::string("\0\xFF\x51\x03\x07\xA1\x20\0\xFF\x58\x04\x04\x02\x18\x08", 15);
   expected += std::string("\0\xB0\x14\x3F", 4);
@@ -102,13 +108,13 @@ TEST(CommandLine, InfoShowsParametersAfterTheyAreSet) {
 
 // A saved chunk loaded into a fresh instance plays the same.
 TEST(CommandLine, SavedChunkLoadsBack) {
-  const std::string dir = ::testing::TempDir();
-  const Outcome saved = Render("--bars 0.25 --param 'Seq2 Active=On' --param 'Seq1 Active=Off' --save-chunk '" + dir +
-                           "state.bin'");
+  const std::string state = ScratchFile("state.bin");
+  const Outcome saved =
+      Render("--bars 0.25 --param 'Seq2 Active=On' --param 'Seq1 Active=Off' --save-chunk '" + state + "'");
   if (saved.status == 2 && saved.err.find("gave no chunk") != std::string::npos)
     GTEST_SKIP() << "the plug-in does not hand out its state yet";
   ASSERT_EQ(saved.status, 0) << saved.err;
-  const Outcome loaded = Render("--bars 0.25 --load '" + dir + "state.bin'");
+  const Outcome loaded = Render("--bars 0.25 --load '" + state + "'");
   ASSERT_EQ(loaded.status, 0) << loaded.err;
   const auto lines = Lines(loaded.out);
   ASSERT_EQ(lines.size(), 32u);  // a quarter note of 1/128 notes from sequence 2 alone
