@@ -1,10 +1,12 @@
-// A host with the built plug-in created and opened.
+// A host with the built plug-in created and opened, in a home folder of its own so that no
+// user's init preset or configuration changes what it starts from.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "../platform/TempEnvironment.h"
 #include "hostkit/PluginHost.h"
 
 namespace vornix::testing {
@@ -18,6 +20,9 @@ class PluginTest : public ::testing::Test {
   }
   vst::AEffect& effect() { return *host->Effect(); }
 
+  platform::test::TTempFolder home;
+  platform::test::TScopedEnv homeEnv{"HOME", home.Path().string()};
+  platform::test::TScopedEnv configEnv{"XDG_CONFIG_HOME", (home.Path() / "config").string()};
   std::unique_ptr<hostkit::PluginHost> host;
 };
 

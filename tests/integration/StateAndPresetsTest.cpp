@@ -3,7 +3,6 @@
 
 #include <fstream>
 
-#include "../platform/TempEnvironment.h"
 #include "Transport.h"
 
 namespace vornix::testing {
@@ -11,7 +10,6 @@ namespace {
 
 using namespace vst;
 
-// Hosts load the plug-in in a home folder of the test's own.
 class HomeTest : public PlayingTest {
  protected:
   std::vector<unsigned char> ProgramChunk() {
@@ -20,9 +18,6 @@ class HomeTest : public PlayingTest {
     const auto* p = static_cast<const unsigned char*>(data);
     return {p, p + size};
   }
-  platform::test::TTempFolder home;
-  platform::test::TScopedEnv homeEnv{"HOME", home.Path().string()};
-  platform::test::TScopedEnv configEnv{"XDG_CONFIG_HOME", (home.Path() / "config").string()};
 };
 
 TEST_F(HomeTest, ChunkWithACCMapMakesControllersMoveParameters) {
