@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "host/HostText.h"
 #include "host/ModuleRegistry.h"
 
 namespace vornix::host {
@@ -336,8 +337,9 @@ float TBasicVSTModule::HostGetParameter(VstInt32) { return 0.0f; }
 
 void CopyToHostBuffer(void* dest, const std::string& text, std::size_t bufferSize) {
   if (dest == nullptr || bufferSize == 0) return;
-  const std::size_t n = std::min(text.size(), bufferSize - 1);
-  std::memcpy(dest, text.data(), n);
+  const std::string hostText = ToHostText(text);
+  const std::size_t n = std::min(hostText.size(), bufferSize - 1);
+  std::memcpy(dest, hostText.data(), n);
   static_cast<char*>(dest)[n] = '\0';
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "host/HostText.h"
+
 namespace vornix::host {
 
 using namespace vst;
@@ -246,7 +248,7 @@ VstIntPtr TVSTModuleWithPrograms::HostCallGetProgram(VstInt32, VstIntPtr, void*,
 
 VstIntPtr TVSTModuleWithPrograms::HostCallSetProgramName(VstInt32, VstIntPtr, void* ptr, float) {
   if (ptr != nullptr && !FPrograms.empty() && FCurrentProgram >= 0)
-    FPrograms[static_cast<std::size_t>(FCurrentProgram)]->SetDisplayName(static_cast<const char*>(ptr));
+    FPrograms[static_cast<std::size_t>(FCurrentProgram)]->SetDisplayName(FromHostText(static_cast<const char*>(ptr)));
   return 0;
 }
 
@@ -343,7 +345,7 @@ VstIntPtr TVSTModuleWithPrograms::HostCallCanBeAutomated(VstInt32 index, VstIntP
 VstIntPtr TVSTModuleWithPrograms::HostCallString2Parameter(VstInt32 index, VstIntPtr, void* ptr, float) {
   if (ptr == nullptr || !ValidIndex(index)) return 0;
   auto& item = *FParameters[static_cast<std::size_t>(index)];
-  const std::string text(static_cast<const char*>(ptr));
+  const std::string text = FromHostText(static_cast<const char*>(ptr));
   const VstIntPtr result = (item.OnStringToParameter || item.UseDefaultString2ParameterHandler) ? 1 : 0;
   float v = GetParameter(index);
   if (item.UseDefaultString2ParameterHandler) ParseParameterString(text, item.Units, v);

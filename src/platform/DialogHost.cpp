@@ -179,7 +179,7 @@ std::optional<std::string> TScriptedDialogHost::ChoosePreset(const std::string& 
   question.Caption = "Load Preset";
   question.Text = currentPreset;
   question.Folder = presetsFolder;
-  question.Choices = ListPresetNames(presetsFolder);
+  question.Choices = ListPresetNames(FilePath(presetsFolder));
   const auto answer = Next(question);
   if (!answer || answer->Kind == TDialogAnswer::TKind::Cancel) return std::nullopt;
   if (answer->Kind != TDialogAnswer::TKind::Preset) {

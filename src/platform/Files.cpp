@@ -1,12 +1,6 @@
 #include "platform/Files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <system_error>
 
 #include "platform/PlatformError.h"
@@ -19,7 +13,26 @@ char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::atomic<unsigned> temporaryCounter{0};
+bool EndsWith(std::string_view name, std::string_view extension) {
+  if (name.size() < extension.size()) return false;
+  name.remove_prefix(name.size() - extension.size());
+#ifdef _WIN32
+  return std::equal(name.begin(), name.end(), extension.begin(),
+                    [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
+#else
+  return name == extension;
+#endif
+}
+
+// Dot files are hidden on POSIX systems; on Windows a leading dot is an ordinary character, but a
+// name that is nothing but the extension names no preset.
+bool Listed(std::string_view name, std::string_view extension) {
+#ifdef _WIN32
+  return name.size() > extension.size() && EndsWith(name, extension);
+#else
+  return !name.empty() && name.front() != '.' && EndsWith(name, extension);
+#endif
+}
 
 }  // namespace
 
@@ -34,13 +47,22 @@ bool TextLessIgnoringCase(std::string_view a, std::string_view b) noexcept {
   return a < b;
 }
 
+std::filesystem::path FilePath(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string FileNameText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 void ForceDirectories(const std::filesystem::path& folder) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  if (ec) RaiseLastOSError("Cannot create folder", folder.string(), ec.value());
+  if (ec) RaiseOSError("Cannot create folder", FileNameText(folder), ec);
   // create_directories accepts an existing path that is not a folder.
   if (!std::filesystem::is_directory(folder, ec))
-    RaiseLastOSError("Cannot create folder", folder.string(), ENOTDIR);
+    RaiseOSError("Cannot create folder", FileNameText(folder), std::make_error_code(std::errc::not_a_directory));
 }
 
 std::vector<std::string> ListFiles(const std::filesystem::path& folder, std::string_view extension) {
@@ -50,10 +72,8 @@ std::vector<std::string> ListFiles(const std::filesystem::path& folder, std::str
   if (ec) return names;
   for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
     if (ec) break;
-    const std::string name = it->path().filename().string();
-    if (name.empty() || name.front() == '.') continue;
-    if (name.size() < extension.size() || name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
-      continue;
+    const std::string name = FileNameText(it->path().filename());
+    if (!Listed(name, extension)) continue;
     std::error_code typeError;
     if (!it->is_regular_file(typeError)) continue;
     names.push_back(name);
@@ -68,8 +88,6 @@ std::vector<std::string> ListPresetNames(const std::filesystem::path& folder) {
   return names;
 }
 
-bool RemoveFile(const std::filesystem::path& fileName) noexcept { return ::unlink(fileName.c_str()) == 0; }
-
 bool FileExists(const std::filesystem::path& fileName) noexcept {
   std::error_code ec;
   return std::filesystem::is_regular_file(fileName, ec);
@@ -81,59 +99,17 @@ bool FileExistsAbsolute(std::string_view fileName) noexcept {
     while (!fileName.empty() && (IsBlank(fileName.back()) || fileName.back() == '"')) fileName.remove_suffix(1);
   };
   strip();
-  if (fileName.empty() || fileName.front() != '/') return false;
   try {
-    return FileExists(std::filesystem::path(fileName));
+    const auto path = FilePath(fileName);
+#ifdef _WIN32
+    if (!path.is_absolute()) return false;
+#else
+    if (fileName.empty() || fileName.front() != '/') return false;
+#endif
+    return FileExists(path);
   } catch (...) {
     return false;
   }
-}
-
-void WriteFileAtomically(const std::filesystem::path& linkOrFileName, std::string_view bytes) {
-  // A symbolic link (a configuration kept elsewhere) stays a link: its target is replaced.
-  std::filesystem::path fileName = linkOrFileName;
-  std::error_code linkError;
-  if (std::filesystem::is_symlink(linkOrFileName, linkError)) {
-    auto target = std::filesystem::canonical(linkOrFileName, linkError);
-    if (!linkError) fileName = std::move(target);
-  }
-  const auto folder = fileName.parent_path();
-  const std::string base = fileName.filename().string();
-  std::filesystem::path temporary;
-  int fd = -1;
-  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    temporary = folder / ("." + base + "." + std::to_string(::getpid()) + "." +
-                          std::to_string(temporaryCounter.fetch_add(1)) + ".tmp");
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) RaiseLastOSError("Cannot create file", temporary.string(), errno);
-
-  auto fail = [&](const char* action, int error) {
-    if (fd >= 0) ::close(fd);
-    ::unlink(temporary.c_str());
-    RaiseLastOSError(action, fileName.string(), error);
-  };
-  // A replaced file keeps its permissions.
-  struct stat old {};
-  if (::stat(fileName.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
-
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, data, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail("Cannot write file", errno);
-    }
-    data += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0) fail("Cannot write file", errno);
-  const int closed = ::close(fd);
-  fd = -1;
-  if (closed != 0) fail("Cannot write file", errno);
-  if (::rename(temporary.c_str(), fileName.c_str()) != 0) fail("Cannot replace file", errno);
 }
 
 std::string MakeValidFileName(std::string_view name) {

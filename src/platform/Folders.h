@@ -7,15 +7,20 @@
 namespace vornix::platform {
 
 // The separator that ends every folder name handed to the module.
+#ifdef _WIN32
+inline constexpr char PathDelim = '\\';
+#else
 inline constexpr char PathDelim = '/';
 
 // $HOME when it is an absolute path, else the home folder of the user's account; empty when
 // neither exists. No trailing separator.
 std::string HomeFolder();
+#endif
 
-// The user's documents folder without trailing separator: the answer of "xdg-user-dir DOCUMENTS"
-// when that command exists and names a folder of its own (it answers the home folder when the user
-// has not set one up), else <home>/Documents; empty when there is no home folder.
+// The user's documents folder without trailing separator, empty when there is none. POSIX: the
+// answer of "xdg-user-dir DOCUMENTS" when that command exists and names a folder of its own (it
+// answers the home folder when the user has not set one up), else <home>/Documents. Windows: the
+// shell's personal folder (CSIDL_PERSONAL).
 std::string PersonalDocumentsFolder();
 
 // <documents>/Orvane/<product>/. Without a documents folder the result stays relative

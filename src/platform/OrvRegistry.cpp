@@ -1,8 +1,6 @@
 #include "platform/OrvRegistry.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -10,7 +8,6 @@
 #include <system_error>
 
 #include "platform/Files.h"
-#include "platform/Folders.h"
 #include "platform/PlatformError.h"
 
 namespace vornix::platform {
@@ -183,22 +180,6 @@ void TOrvIniFile::WriteString(std::string_view section, std::string_view ident, 
   ForceDirectories(fileName_.parent_path());
   WriteFileAtomically(fileName_, text);
   lines_ = std::move(lines);
-}
-
-std::filesystem::path ConfigFilePath(std::string_view productName) {
-  std::filesystem::path base;
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') {
-    base = config;
-  } else {
-    const auto home = HomeFolder();
-    if (home.empty()) return {};
-    base = std::filesystem::path(home) / ".config";
-  }
-  return base / "Orvane" / (std::string(productName) + ".ini");
-}
-
-std::unique_ptr<TOrvRegIniFile> OpenConfigKey(std::string_view productName) {
-  return std::make_unique<TOrvIniFile>(ConfigFilePath(productName));
 }
 
 }  // namespace vornix::platform

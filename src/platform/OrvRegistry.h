@@ -1,6 +1,6 @@
 // The per-user configuration: sections of named entries, each a text that usually holds the
-// decimal text of an integer. Windows keeps it under HKEY_CURRENT_USER "Software\Orvane\<product>";
-// here it is an INI file.
+// decimal text of an integer. Windows keeps it in the registry under HKEY_CURRENT_USER
+// "Software\Orvane\<product>"; POSIX systems in an INI file.
 #pragma once
 
 #include <cstdint>
@@ -57,9 +57,33 @@ class TOrvIniFile final : public TOrvRegIniFile {
   std::vector<std::string> lines_;
 };
 
+#ifdef _WIN32
+// The registry key HKEY_CURRENT_USER\<keyPath>: a section is a subkey, an entry a string value.
+// Reading creates nothing (a missing key reads as defaults, exactly as an empty one would);
+// writing creates the key and the section's subkey when they are missing. Values of other types
+// read as missing. Empty names, a "\" in a section name and NUL characters raise
+// std::invalid_argument.
+class TOrvRegistryIniFile final : public TOrvRegIniFile {
+ public:
+  explicit TOrvRegistryIniFile(std::string keyPath);
+
+  std::string ReadString(std::string_view section, std::string_view ident,
+                         std::string_view defaultValue) const override;
+  void WriteString(std::string_view section, std::string_view ident, std::string_view value) override;
+
+  const std::string& KeyPath() const { return keyPath_; }
+
+ private:
+  std::string keyPath_;
+};
+
+// "Software\Orvane\<product>", under HKEY_CURRENT_USER.
+std::string ConfigKeyPath(std::string_view productName);
+#else
 // $XDG_CONFIG_HOME/Orvane/<product>.ini, with ~/.config when XDG_CONFIG_HOME is unset, empty or
 // relative. Empty when no home folder can be found either.
 std::filesystem::path ConfigFilePath(std::string_view productName);
+#endif
 
 // Opens the configuration key of the product ("Software\Orvane\<product>" on Windows).
 std::unique_ptr<TOrvRegIniFile> OpenConfigKey(std::string_view productName);

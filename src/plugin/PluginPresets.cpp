@@ -25,20 +25,19 @@ std::string Trim(const std::string& s) {
   return s.substr(first, last - first);
 }
 
-std::string PresetPath(const std::string& folder, const std::string& name) {
-  return folder + name + std::string(platform::PresetFileExtension);
+std::filesystem::path PresetPath(const std::string& folder, const std::string& name) {
+  return platform::FilePath(folder + name + std::string(platform::PresetFileExtension));
 }
 
 }  // namespace
 
 void TVSTPluginBase::LoadInitPreset() {
-  const std::string path = PresetPath(FPresetsFolder, "init");
-  if (!platform::FileExistsAbsolute(path)) {
+  if (!PresetFileExists("init")) {
     ResetState();
     return;
   }
   TMemoryStreamChunk chunk;
-  chunk.LoadFromFile(path);
+  chunk.LoadFromFile(PresetPath(FPresetsFolder, "init"));
   if (LoadStateFromChunk(chunk, false)) {
     SetPresetName("");
     NotifyHostOfChange();
@@ -68,7 +67,7 @@ void TVSTPluginBase::SavePresetAs() {
       }
       return;
     }
-    const std::string path = PresetPath(FPresetsFolder, name);
+    const auto path = PresetPath(FPresetsFolder, name);
     if (platform::FileExists(path) &&
         DialogHost().ShowMessageDialog("Overwrite existing preset?", "Preset Exists", TMsgDlgType::mtConfirmation,
                                        TMsgDlgButtons::mbYesNo) == TModalResult::mrNo)
@@ -76,7 +75,7 @@ void TVSTPluginBase::SavePresetAs() {
     SetPresetName(name);
     TMemoryStreamChunk chunk;
     if (SaveStateToChunk(chunk)) {
-      platform::ForceDirectories(FPresetsFolder);
+      platform::ForceDirectories(platform::FilePath(FPresetsFolder));
       // Written beside the old file and renamed over it: a failure never leaves half a preset.
       chunk.SaveToFile(path);
       NotifyHostOfChange();
