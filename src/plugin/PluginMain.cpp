@@ -22,8 +22,9 @@ extern "C" VORNIX_EXPORT vst::AEffect* VSTCALLBACK VSTPluginMain(vst::audioMaste
   return CreatePlugin(audioMaster);
 }
 
+// Older hosts look for "main"; C++ cannot define a function of that name returning a record. The
+// Windows DLL exports it as an alias of VSTPluginMain (exports.def).
 #if !defined(_WIN32)
-// Older hosts look for "main"; C++ cannot define a function of that name returning a record.
 extern "C" VORNIX_EXPORT vst::AEffect* VornixMainAlias(vst::audioMasterCallback audioMaster) __asm__("main");
 extern "C" vst::AEffect* VornixMainAlias(vst::audioMasterCallback audioMaster) { return CreatePlugin(audioMaster); }
 #endif

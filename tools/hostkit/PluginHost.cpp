@@ -1,7 +1,5 @@
 #include "hostkit/PluginHost.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -24,21 +22,16 @@ PluginHost* HostOf(AEffect* effect) {
 }
 }  // namespace
 
-PluginHost::PluginHost(const std::string& path) {
-  library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (library_ == nullptr) throw std::runtime_error(std::string("cannot load plug-in: ") + dlerror());
-  entry_ = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(library_, "VSTPluginMain"));
-  main_ = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(library_, "main"));
-  if (entry_ == nullptr && main_ == nullptr) {
-    dlclose(library_);
+PluginHost::PluginHost(const std::string& path) : library_(std::make_unique<PluginLibrary>(path)) {
+  entry_ = reinterpret_cast<EntryPoint>(library_->Symbol("VSTPluginMain"));
+  main_ = reinterpret_cast<EntryPoint>(library_->Symbol("main"));
+  if (entry_ == nullptr && main_ == nullptr)
     throw std::runtime_error("not a VST 2.x plug-in: no VSTPluginMain or main in " + path);
-  }
 }
 
 PluginHost::~PluginHost() {
   if (effect_ != nullptr) Close();
   std::erase_if(hostsByEffect, [this](auto& p) { return p.second == this; });
-  if (library_ != nullptr) dlclose(library_);
 }
 
 AEffect* PluginHost::Create(bool viaMain) {

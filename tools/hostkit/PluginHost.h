@@ -3,11 +3,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "host/VstAbi.h"
+#include "hostkit/PluginLibrary.h"
 
 namespace vornix::hostkit {
 
@@ -27,7 +29,8 @@ struct ReceivedMidi {
 
 class PluginHost {
  public:
-  // Loads the library; throws std::runtime_error when it or its entry point cannot be found.
+  // Loads the library (UTF-8 path); throws std::runtime_error when it or its entry point cannot be
+  // found.
   explicit PluginHost(const std::string& path);
   ~PluginHost();
   PluginHost(const PluginHost&) = delete;
@@ -74,9 +77,10 @@ class PluginHost {
                                              vst::VstIntPtr value, void* ptr, float opt);
   vst::VstIntPtr Answer(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
 
-  void* library_ = nullptr;
-  vst::AEffect* (*entry_)(vst::audioMasterCallback) = nullptr;
-  vst::AEffect* (*main_)(vst::audioMasterCallback) = nullptr;
+  using EntryPoint = vst::AEffect*(VSTCALLBACK*)(vst::audioMasterCallback);
+  std::unique_ptr<PluginLibrary> library_;
+  EntryPoint entry_ = nullptr;
+  EntryPoint main_ = nullptr;
   vst::AEffect* effect_ = nullptr;
 };
 

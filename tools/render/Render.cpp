@@ -7,6 +7,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "render/FileNames.h"
 #include "render/MidiFile.h"
 #include "render/Parameters.h"
 #include "render/Transport.h"
@@ -52,7 +53,7 @@ std::vector<ScheduledNote> ScheduleNotes(const Transport& transport, const std::
 }
 
 std::vector<unsigned char> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FileName(path), std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
   std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   if (in.bad()) throw std::runtime_error("cannot read " + path);
@@ -139,7 +140,7 @@ void CloseEffect(hostkit::PluginHost& host, const Options& options) {
   if (!options.saveChunkFile.empty()) {
     const auto bytes = host.GetChunk();
     if (bytes.empty()) throw std::runtime_error("the plug-in gave no chunk to save");
-    std::ofstream out(options.saveChunkFile, std::ios::binary);
+    std::ofstream out(FileName(options.saveChunkFile), std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush()) throw std::runtime_error("cannot write " + options.saveChunkFile);
   }

@@ -6,7 +6,14 @@
 #include <stdexcept>
 #include <string>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
 #include "hostkit/PluginHost.h"
+#include "render/FileNames.h"
 #include "render/Info.h"
 #include "render/MidiFile.h"
 #include "render/Options.h"
@@ -20,17 +27,39 @@ using namespace vornix::render;
 
 constexpr int kFailed = 2;
 
-// The build puts the tool at <build>/tools/render/ and the plug-in at <build>/Vornix.so.
-std::string PluginBesideTool() {
+#ifdef _WIN32
+constexpr const char* kPluginFile = "Vornix.dll";
+
+std::filesystem::path ThisProgram() {
+  std::wstring name(32768, L'\0');
+  const DWORD n = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+  if (n == 0 || n >= name.size()) return {};
+  name.resize(n);
+  return name;
+}
+#else
+constexpr const char* kPluginFile = "Vornix.so";
+
+std::filesystem::path ThisProgram() {
   std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return {};
-  const auto candidate = self.parent_path().parent_path().parent_path() / "Vornix.so";
-  return std::filesystem::exists(candidate, ec) ? candidate.string() : std::string();
+  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path() : self;
+}
+#endif
+
+// The build puts the tool at <build>/tools/render/ and the plug-in at <build>/Vornix.so (.dll).
+std::string PluginBesideTool() {
+  const auto self = ThisProgram();
+  if (self.empty()) return {};
+  std::error_code ec;
+  const auto candidate = self.parent_path().parent_path().parent_path() / kPluginFile;
+  if (!std::filesystem::exists(candidate, ec)) return {};
+  const auto text = candidate.u8string();
+  return std::string(text.begin(), text.end());
 }
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
+  std::ofstream out(FileName(path), std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (!out.flush()) throw std::runtime_error("cannot write " + path);
 }
@@ -49,7 +78,7 @@ MidiFileContent MidiContent(const Options& o, const RenderResult& result) {
 
 int Run(const Options& o) {
   std::string plugin = o.plugin.empty() ? PluginBesideTool() : o.plugin;
-  if (plugin.empty()) throw UsageError("no plug-in given, and no Vornix.so in this tool's build tree");
+  if (plugin.empty()) throw UsageError(std::string("no plug-in given, and no ") + kPluginFile + " in this tool's build tree");
 
   vornix::hostkit::PluginHost host(plugin);
   OpenEffect(host, o);
@@ -64,7 +93,8 @@ int Run(const Options& o) {
   for (const auto& problem : CheckEvents(result)) std::cerr << "vornix-render: warning: " << problem << "\n";
   if (!o.midiFile.empty()) WriteBytes(o.midiFile, BuildMidiFile(MidiContent(o, result)));
   if (!o.textFile.empty()) {
-    std::ofstream out(o.textFile);
+    // Binary: the same bytes on every system ("\n" line ends).
+    std::ofstream out(FileName(o.textFile), std::ios::binary);
     WriteText(result, out);
     if (!out.flush()) throw std::runtime_error("cannot write " + o.textFile);
   }
@@ -75,8 +105,12 @@ int Run(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The text output is the same bytes on every system; Windows would add a CR to every line.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   try {
-    const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const Options options = ParseOptions(Arguments(argc, argv));
     if (options.help) {
       std::cout << UsageText();
       return 0;
