@@ -1,5 +1,8 @@
 // The chunk exchange: program and bank forms, ownership of the bytes, refused banks.
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <cstring>
 #include <memory>
@@ -108,6 +111,28 @@ TEST_F(ChunkTest, ProgramNameIsCutToFifty) {
   module->SetCurrentProgramName("Live set");
   EXPECT_EQ(module->CurrentProgramName(), "Live set");
   EXPECT_EQ(recorder.Count(audioMasterUpdateDisplay), 1);
+}
+
+// Our names are UTF-8; a Windows host reads and writes them in the system's ANSI code page.
+TEST_F(ChunkTest, ProgramNamesCrossTheHostBoundaryInTheHostsEncoding) {
+  const std::string name = "Caf\xc3\xa9 L\xc3\xa4nge";
+#ifdef _WIN32
+  char expected[64] = {};
+  WideCharToMultiByte(CP_ACP, 0, L"Caf\u00e9 L\u00e4nge", -1, expected, sizeof expected, nullptr, nullptr);
+  const std::string hostName = expected;
+#else
+  const std::string hostName = name;
+#endif
+  module->SetCurrentProgramName(name);
+  char text[256] = {};
+  module->Call(effGetProgramName, 0, 0, text);
+  EXPECT_EQ(std::string(text), hostName);
+  module->SetCurrentProgramName("x");
+  module->Call(effSetProgramName, 0, 0, const_cast<char*>(hostName.c_str()));
+  // A code page without these letters shows them as "?", which cannot come back.
+  if (hostName.find('?') == std::string::npos) {
+    EXPECT_EQ(module->CurrentProgramName(), name);
+  }
 }
 
 TEST_F(ChunkTest, SettingTheCurrentProgramAgainFiresNothing) {

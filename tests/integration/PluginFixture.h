@@ -21,8 +21,7 @@ class PluginTest : public ::testing::Test {
   vst::AEffect& effect() { return *host->Effect(); }
 
   platform::test::TTempFolder home;
-  platform::test::TScopedEnv homeEnv{"HOME", home.Path().string()};
-  platform::test::TScopedEnv configEnv{"XDG_CONFIG_HOME", (home.Path() / "config").string()};
+  platform::test::TScopedUserFolders user{home.Path(), home.Path() / "config"};
   std::unique_ptr<hostkit::PluginHost> host;
 };
 

@@ -14,11 +14,13 @@ using test::TScopedEnv;
 using test::TTempHome;
 using test::WriteText;
 
+#ifndef _WIN32
 // A line that is no text at all, with a NUL in it.
 std::string Garbage() {
   static const char bytes[] = "\x7f" "ELF\0\xff garbage\n";
   return {bytes, sizeof bytes - 1};
 }
+#endif
 
 TEST(ParseDecimalInteger, AcceptsOnlyDecimalIntegersOf32Bits) {
   struct Case {
@@ -54,6 +56,9 @@ TEST(ParseDecimalInteger, AcceptsOnlyDecimalIntegersOf32Bits) {
   for (const auto& c : cases) EXPECT_EQ(ParseDecimalInteger(c.text), c.expected) << '"' << c.text << '"';
 }
 
+// The INI file under XDG_CONFIG_HOME is the POSIX configuration; Windows keeps it in the registry
+// (WindowsRegistryTest).
+#ifndef _WIN32
 TEST(ConfigFilePath, FollowsXdgConfigHomeElseHomeConfig) {
   TTempHome temp;
   const auto underHome = temp.Home() / ".config" / "Orvane" / "Vornix.ini";
@@ -179,6 +184,8 @@ TEST(OrvIniFile, RefusesNamesAndValuesThatWouldBreakTheFile) {
   config->WriteString("Config", "Title", "a=b ; c");
   EXPECT_EQ(OpenConfigKey("Vornix")->ReadString("Config", "Title", ""), "a=b ; c");
 }
+
+#endif
 
 }  // namespace
 }  // namespace vornix::platform

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include "TempEnvironment.h"
 #include "platform/Files.h"
@@ -16,6 +18,22 @@ using test::WriteText;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+#ifdef _WIN32
+// Windows names ignore case (so "A" and "a" cannot both exist) and hide nothing by a leading dot.
+TEST(ListFiles, PresetFilesSortIgnoringCaseWithoutFoldersOrOtherNames) {
+  TTempFolder temp;
+  const auto& dir = temp.Path();
+  for (const char* name : {"b.orvanep", "A.orvanep", "c.txt", ".hidden.orvanep", ".orvanep", "B10.orvanep",
+                           "_x.orvanep", "E.ORVANEP", "f.orvanep.bak", "init.orvanep", "caf\xc3\xa9.orvanep"})
+    WriteText(dir / FilePath(name), "x");
+  std::filesystem::create_directory(dir / "folder.orvanep");
+
+  EXPECT_THAT(ListPresetNames(dir), ElementsAre(".hidden", "_x", "A", "b", "B10", "caf\xc3\xa9", "E", "init"));
+  EXPECT_THAT(ListFiles(dir, ".txt"), ElementsAre("c.txt"));
+  // The folder as the module holds it, with its trailing separator.
+  EXPECT_EQ(ListPresetNames(FileNameText(dir) + "\\"), ListPresetNames(dir));
+}
+#else
 TEST(ListFiles, PresetFilesSortIgnoringCaseWithoutHiddenFilesFoldersOrOtherNames) {
   TTempFolder temp;
   const auto& dir = temp.Path();
@@ -34,6 +52,7 @@ TEST(ListFiles, PresetFilesSortIgnoringCaseWithoutHiddenFilesFoldersOrOtherNames
   EXPECT_EQ(ListPresetNames(dir.string() + "/"), ListPresetNames(dir));
   EXPECT_THAT(ListFiles(dir, ".txt"), ElementsAre("c.txt"));
 }
+#endif
 
 TEST(ListFiles, MissingFolderOrAFileInsteadListsNothing) {
   TTempFolder temp;
@@ -110,6 +129,19 @@ TEST(FileExistsAbsolute, OnlyExistingFilesOnAbsolutePaths) {
   std::filesystem::current_path(oldCwd);
 }
 
+#ifdef _WIN32
+TEST(WriteFileAtomically, CreatesOrReplacesAndLeavesNoTemporaryFile) {
+  TTempFolder temp;
+  const auto file = temp.Path() / FilePath("Gr\xc3\xbc\xc3\x9f" "e.orvanep");
+  WriteFileAtomically(file, std::string("mmst\0\0\0\0", 8));
+  EXPECT_EQ(ReadText(file), std::string("mmst\0\0\0\0", 8));
+  WriteFileAtomically(file, "second");
+  EXPECT_EQ(ReadText(file), "second");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
+  EXPECT_THAT(ListPresetNames(temp.Path()), ElementsAre("Gr\xc3\xbc\xc3\x9f" "e"));
+}
+#else
+// Permissions and symbolic links as POSIX systems have them.
 TEST(WriteFileAtomically, CreatesOrReplacesKeepingPermissionsAndLeavesNoTemporaryFile) {
   TTempFolder temp;
   const auto file = temp.Path() / "p.orvanep";
@@ -130,6 +162,7 @@ TEST(WriteFileAtomically, CreatesOrReplacesKeepingPermissionsAndLeavesNoTemporar
   EXPECT_TRUE(std::filesystem::is_symlink(file));
   EXPECT_EQ(ReadText(temp.Path() / "elsewhere" / "real"), "third");
 }
+#endif
 
 TEST(WriteFileAtomically, AFailedReplaceKeepsWhatWasThereAndCleansUp) {
   TTempFolder temp;
@@ -151,8 +184,13 @@ TEST(MakeValidFileName, ReplacesCharactersNoFileNameMayHold) {
       {"Bass Line 1", "Bass Line 1"},
       {"50% (v2) & more", "50% (v2) & more"},
       {"", ""},
+#ifdef _WIN32
+      {".hidden", ".hidden"},  // an ordinary name there
+      {"..", ".."},
+#else
       {".hidden", "_hidden"},  // would not be listed
       {"..", "_."},
+#endif
       {"a.b", "a.b"},
       {"caf\xc3\xa9", "caf\xc3\xa9"},
   };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "TempEnvironment.h"
 #include "platform/Folders.h"
@@ -7,11 +9,24 @@
 namespace vornix::platform {
 namespace {
 
+#ifndef _WIN32
 using test::TScopedEnv;
 using test::TTempHome;
 using test::WriteScript;
 using test::WriteText;
+#endif
 
+#ifdef _WIN32
+TEST(Folders, DataAndPresetsFoldersEndInTheSeparator) {
+  EXPECT_EQ(DataFolder("C:\\Users\\u\\Documents", "Vornix"), "C:\\Users\\u\\Documents\\Orvane\\Vornix\\");
+  EXPECT_EQ(DataFolder("C:\\Users\\u\\Documents\\", "Vornix"), "C:\\Users\\u\\Documents\\Orvane\\Vornix\\");
+  EXPECT_EQ(DataFolder("D:\\", "Vornix"), "D:\\Orvane\\Vornix\\");
+  EXPECT_EQ(PresetsFolder(DataFolder("C:\\Users\\u\\Documents", "Vornix")),
+            "C:\\Users\\u\\Documents\\Orvane\\Vornix\\Presets\\");
+  // Without a documents folder the data folder must not land under a drive's root.
+  EXPECT_EQ(DataFolder("", "Vornix"), "Orvane\\Vornix\\");
+}
+#else
 TEST(Folders, DataAndPresetsFoldersEndInTheSeparator) {
   EXPECT_EQ(DataFolder("/home/u/Documents", "Vornix"), "/home/u/Documents/Orvane/Vornix/");
   EXPECT_EQ(DataFolder("/home/u/Documents/", "Vornix"), "/home/u/Documents/Orvane/Vornix/");
@@ -19,6 +34,8 @@ TEST(Folders, DataAndPresetsFoldersEndInTheSeparator) {
   // Without a documents folder the data folder must not land under the file-system root.
   EXPECT_EQ(DataFolder("", "Vornix"), "Orvane/Vornix/");
 }
+
+// HOME and xdg-user-dir exist on POSIX systems only; Windows asks the shell (WindowsFoldersTest).
 
 TEST(Folders, HomeFolderIsHomeWhenAbsoluteElseTheAccountsHome) {
   TTempHome temp;
@@ -74,6 +91,8 @@ TEST(Folders, DocumentsFolderFromTheRealXdgUserDir) {
   WriteText(temp.Config() / "user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
   EXPECT_EQ(PersonalDocumentsFolder(), temp.Home().string() + "/Dokumente");
 }
+
+#endif
 
 }  // namespace
 }  // namespace vornix::platform

@@ -112,8 +112,7 @@ class PluginUnitTest : public ::testing::Test {
   }
 
   platform::test::TTempFolder home;
-  platform::test::TScopedEnv homeEnv{"HOME", home.Path().string()};
-  platform::test::TScopedEnv configEnv{"XDG_CONFIG_HOME", (home.Path() / ".config").string()};
+  platform::test::TScopedUserFolders user{home.Path(), home.Path() / ".config"};
   std::shared_ptr<platform::TScriptedDialogHost> dialogs = std::make_shared<platform::TScriptedDialogHost>();
   Host host;
   std::unique_ptr<TestPlugin> plugin;

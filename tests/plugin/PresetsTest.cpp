@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "PluginFixture.h"
+#include "platform/Folders.h"
 #include "platform/OrvRegistry.h"
 #include "plugin/Skins.h"
 
@@ -32,8 +33,8 @@ class PresetsTest : public PluginUnitTest {
 };
 
 TEST_F(PresetsTest, FoldersLiveUnderTheDocumentsFolder) {
-  EXPECT_EQ(plugin->DataFolder(), (home.Path() / "Documents/Orvane/Vornix/").string());
-  EXPECT_EQ(plugin->PresetsFolder(), plugin->DataFolder() + "Presets/");
+  EXPECT_EQ(plugin->DataFolder(), (home.Path() / "Documents" / "Orvane" / "Vornix").string() + platform::PathDelim);
+  EXPECT_EQ(plugin->PresetsFolder(), plugin->DataFolder() + "Presets" + platform::PathDelim);
   EXPECT_FALSE(std::filesystem::exists(plugin->PresetsFolder()));  // nothing is created at start
 }
 

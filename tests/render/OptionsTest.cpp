@@ -159,8 +159,11 @@ TEST(Options, HelpNamesEveryOption) {
   const std::string help = UsageText();
   for (const char* option : {"--tempo", "--time-sig", "--sample-rate", "--block-size", "--bars", "--seconds", "--start",
                              "--note", "--load", "--param", "--param-normalized", "--midi", "--ppq", "--text",
-                             "--text-file", "--save-chunk", "--info", "--help"})
-    EXPECT_THAT(help, ::testing::ContainsRegex(std::string("\n  ") + option + "[ ,]")) << option;
+                             "--text-file", "--save-chunk", "--info", "--help"}) {
+    // GoogleTest's regular expressions on Windows know no brackets.
+    const std::string line = std::string("\n  ") + option;
+    EXPECT_THAT(help, ::testing::AnyOf(::testing::HasSubstr(line + " "), ::testing::HasSubstr(line + ","))) << option;
+  }
 }
 
 }  // namespace
