@@ -23,3 +23,6 @@ for target in chunk stream; do
     2>&1 | tail -n 3
   rm -rf "$scratch"
 done
+
+# Windows: Vornix.dll for x86-64 and x86 from the same sources, the x86-64 tests under Wine.
+bash scripts/test-windows.sh
