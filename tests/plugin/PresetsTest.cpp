@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "PluginFixture.h"
+#include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/OrvRegistry.h"
 #include "plugin/Skins.h"
@@ -55,6 +56,24 @@ TEST_F(PresetsTest, SaveUnderAValidFileNameAndLoadItBack) {
   EXPECT_TRUE(plugin->Sequencer().Items(2).Active());
   EXPECT_EQ(plugin->Sequencer().Items(2).Steps()[0].Value(), 5.0f);
   ASSERT_EQ(plugin->MidiCCList().Count(), 1);
+  EXPECT_TRUE(dialogs->Problems().empty());
+}
+
+// Names are UTF-8 inside; the file must carry the same characters on every system (on Windows
+// through the wide-character file functions), and the browser must offer and load it.
+TEST_F(PresetsTest, NonAsciiNamesSaveListAndLoadBack) {
+  const std::string name = "Caf\xc3\xa9 \xe2\x82\xac 5";
+  Change();
+  dialogs->Answer(TDialogAnswer::Typed(name));
+  plugin->SavePresetAs();
+  EXPECT_EQ(plugin->PresetName(), name);
+  EXPECT_TRUE(std::filesystem::is_regular_file(platform::FilePath(plugin->PresetsFolder()) /
+                                               std::filesystem::path(u8"Caf\u00e9 \u20ac 5.orvanep")));
+  plugin->ResetState();
+  dialogs->Answer(TDialogAnswer::Chosen(name));
+  plugin->ShowPresetBrowser();
+  EXPECT_EQ(plugin->PresetName(), name);
+  EXPECT_TRUE(plugin->Sequencer().Items(2).Active());
   EXPECT_TRUE(dialogs->Problems().empty());
 }
 
