@@ -72,7 +72,12 @@ std::vector<std::string> ListFiles(const std::filesystem::path& folder, std::str
   if (ec) return names;
   for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
     if (ec) break;
-    const std::string name = FileNameText(it->path().filename());
+    std::string name;
+    try {
+      name = FileNameText(it->path().filename());
+    } catch (const std::exception&) {
+      continue;  // a Windows name with a lone surrogate has no UTF-8 text
+    }
     if (!Listed(name, extension)) continue;
     std::error_code typeError;
     if (!it->is_regular_file(typeError)) continue;
