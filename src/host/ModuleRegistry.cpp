@@ -72,12 +72,5 @@ TBasicVSTModule* Find(const vst::AEffect* effect) {
   return nullptr;
 }
 
-std::size_t Count() {
-  std::size_t n = 0;
-  for (Block* b = &Instance().first; b != nullptr; b = b->next.load()) {
-    for (auto& slot : b->slots) n += slot.load() != nullptr ? 1 : 0;
-  }
-  return n;
-}
 
 }  // namespace vornix::host::ModuleRegistry

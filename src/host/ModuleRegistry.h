@@ -19,7 +19,6 @@ namespace ModuleRegistry {
 void Add(TBasicVSTModule* module);
 void Remove(TBasicVSTModule* module);
 TBasicVSTModule* Find(const vst::AEffect* effect);
-std::size_t Count();
 
 }  // namespace ModuleRegistry
 }  // namespace vornix::host

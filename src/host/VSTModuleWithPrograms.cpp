@@ -154,15 +154,18 @@ void TVSTModuleWithPrograms::SetParameter(int index, float value) {
   if (item.CanBeAutomated) HostAutomate(index, item.NormalizeValue(value));
 }
 
+int TVSTModuleWithPrograms::IndexOfParameter(const std::string& name) const {
+  for (std::size_t i = 0; i < FParameters.size(); ++i) {
+    if (FParameters[i]->DisplayName() == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 void TVSTModuleWithPrograms::SetParameterByName(const std::string& name, float value) {
   if (FParameters.empty()) throw EVstError("No parameter available!");
-  for (std::size_t i = 0; i < FParameters.size(); ++i) {
-    if (FParameters[i]->DisplayName() == name) {
-      SetParameter(static_cast<int>(i), value);
-      return;
-    }
-  }
-  throw EVstError("Unknown parameter name: " + name);
+  const int index = IndexOfParameter(name);
+  if (index < 0) throw EVstError("Unknown parameter name: " + name);
+  SetParameter(index, value);
 }
 
 void TVSTModuleWithPrograms::ApplyParameter(int index, float value) {

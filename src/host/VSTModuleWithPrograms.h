@@ -39,6 +39,8 @@ class TVSTModuleWithPrograms : public TVSTModuleWithMidi {
   // A change made by the module itself: applied, then reported to the host when automatable.
   void SetParameter(int index, float value);
   void SetParameterByName(const std::string& name, float value);
+  // Index of the first parameter with exactly this display name, or -1.
+  int IndexOfParameter(const std::string& name) const;
   // Stores and announces a value without telling the host.
   virtual void ApplyParameter(int index, float value);
   std::string GetParameterName(int index) const;

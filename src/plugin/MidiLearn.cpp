@@ -27,25 +27,16 @@ std::string TVSTPluginBase::LearnTarget() const {
 
 void TVSTPluginBase::SetCC(const std::string& parameterName, int cc) {
   // A link to a parameter this module does not have could never act; it is left out.
-  for (const auto& p : ParameterProperties()) {
-    if (p->DisplayName() == parameterName) {
-      FMidiCCList.SetCC(parameterName, cc);
-      CCMapChanged();
-      return;
-    }
-  }
+  if (IndexOfParameter(parameterName) < 0) return;
+  FMidiCCList.SetCC(parameterName, cc);
+  CCMapChanged();
 }
 
 void TVSTPluginBase::CCMapChanged() {
   std::vector<TRemoteLink> links;
   links.reserve(static_cast<std::size_t>(FMidiCCList.Count()));
   for (const TMidiCCItem& item : FMidiCCList) {
-    for (int i = 0; i < numParams(); ++i) {
-      if (ParameterProperties()[static_cast<std::size_t>(i)]->DisplayName() == item.ParameterName) {
-        links.push_back({item.CC, i});
-        break;
-      }
-    }
+    if (const int index = IndexOfParameter(item.ParameterName); index >= 0) links.push_back({item.CC, index});
   }
   FRemoteControl.Publish(std::move(links));
 }
@@ -113,13 +104,10 @@ std::string TVSTPluginBase::ToggleMidiTeach(int teachCC) {
 
 std::string TVSTPluginBase::LearnControlPressed(const std::string& parameterName) {
   if (LearnMode() == kLearnCC) {
-    for (int i = 0; i < numParams(); ++i) {
-      if (ParameterProperties()[static_cast<std::size_t>(i)]->DisplayName() == parameterName) {
-        FLearnTarget.store(i, std::memory_order_relaxed);
-        return "MIDI Learn: Move MIDI controller";
-      }
-    }
-    return "MIDI Learn: Click control";
+    const int index = IndexOfParameter(parameterName);
+    if (index < 0) return "MIDI Learn: Click control";
+    FLearnTarget.store(index, std::memory_order_relaxed);
+    return "MIDI Learn: Move MIDI controller";
   }
   if (LearnMode() != kLearnSetCC) return "";
   const int existing = FMidiCCList.IndexOfName(parameterName);
@@ -141,12 +129,10 @@ void TVSTPluginBase::RemoveLink(int index) {
 }
 
 void TVSTPluginBase::TouchParameter(const std::string& parameterName) {
-  for (int i = 0; i < numParams(); ++i) {
-    const auto& p = *ParameterProperties()[static_cast<std::size_t>(i)];
-    if (p.DisplayName() != parameterName) continue;
-    CallAudioMaster(vst::audioMasterAutomate, i, 0, nullptr, p.NormalizeValue(FParameterValues->Items(i).Value()));
-    return;
-  }
+  const int index = IndexOfParameter(parameterName);
+  if (index < 0) return;
+  const auto& p = *ParameterProperties()[static_cast<std::size_t>(index)];
+  CallAudioMaster(vst::audioMasterAutomate, index, 0, nullptr, p.NormalizeValue(FParameterValues->Items(index).Value()));
 }
 
 }  // namespace vornix::plugin

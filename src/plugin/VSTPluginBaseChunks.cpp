@@ -91,7 +91,9 @@ bool TVSTPluginBase::LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool ch
   ApplyPluginState(*section);
   if (links) {
     FMidiCCList.Clear();
-    for (const auto& [name, cc] : *links) SetCC(name, cc);
+    for (const auto& [name, cc] : *links) {
+      if (IndexOfParameter(name) >= 0) FMidiCCList.SetCC(name, cc);  // unknown names are left out
+    }
     CCMapChanged();
   }
   if (checkPresetFile && !FPresetName.empty() && !PresetFileExists(FPresetName)) SetPresetName("");

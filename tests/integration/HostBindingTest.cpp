@@ -91,8 +91,6 @@ TEST_F(PlayingTest, AtMost1023EventsLeavePerBlock) {
 TEST_F(PlayingTest, ZeroFramesAndNoBuffersAreIgnored) {
   host->requests.clear();
   Block(0.0, 0);
-  float* none[2] = {nullptr, nullptr};
-  (void)none;
   effect().processReplacing(&effect(), nullptr, nullptr, 512);
   EXPECT_TRUE(host->requests.empty());
 }
