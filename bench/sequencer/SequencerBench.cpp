@@ -59,7 +59,8 @@ void RunBlocks(benchmark::State& state, int rate, std::int32_t frames) {
     messages += ProcessBlock(seq, ppq, frames, out);
     ppq += blockBeats;
   }
-  state.counters["messages/block"] = benchmark::Counter(static_cast<double>(messages) / static_cast<double>(state.iterations()));
+  state.counters["messages/block"] =
+      benchmark::Counter(static_cast<double>(messages) / static_cast<double>(state.iterations()));
   state.SetItemsProcessed(state.iterations());
 }
 

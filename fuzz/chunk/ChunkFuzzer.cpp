@@ -71,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::uint8_t> before = instance.Saved();
   const std::size_t questionsBefore =
       static_cast<platform::TScriptedDialogHost&>(instance.module->DialogHost()).Questions().size();
-  instance.effect->dispatcher(instance.effect, effSetChunk, index, static_cast<VstIntPtr>(bytes.size()),
-                              bytes.data(), 0.0f);
+  instance.effect->dispatcher(instance.effect, effSetChunk, index, static_cast<VstIntPtr>(bytes.size()), bytes.data(),
+                              0.0f);
   CheckModel(*instance.module);
   const std::size_t questionsAfter =
       static_cast<platform::TScriptedDialogHost&>(instance.module->DialogHost()).Questions().size();

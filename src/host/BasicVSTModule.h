@@ -53,17 +53,25 @@ class TBasicVSTModule {
 
   // Host requests (one wrapper per request the module makes).
   vst::VstInt32 HostVersion() { return static_cast<vst::VstInt32>(CallAudioMaster(vst::audioMasterVersion)); }
-  void HostAutomate(vst::VstInt32 index, float value) { CallAudioMaster(vst::audioMasterAutomate, index, 0, nullptr, value); }
+  void HostAutomate(vst::VstInt32 index, float value) {
+    CallAudioMaster(vst::audioMasterAutomate, index, 0, nullptr, value);
+  }
   void HostWantMidi() { CallAudioMaster(vst::audioMasterWantMidi, 0, 1); }
   void HostUpdateDisplay() { CallAudioMaster(vst::audioMasterUpdateDisplay); }
   void HostIOChanged() { CallAudioMaster(vst::audioMasterIOChanged); }
   void HostIdle() { CallAudioMaster(vst::audioMasterIdle); }
-  vst::VstIntPtr HostCanDo(const char* text) { return CallAudioMaster(vst::audioMasterCanDo, 0, 0, const_cast<char*>(text)); }
+  vst::VstIntPtr HostCanDo(const char* text) {
+    return CallAudioMaster(vst::audioMasterCanDo, 0, 0, const_cast<char*>(text));
+  }
   void HostBeginEdit(vst::VstInt32 index) { CallAudioMaster(vst::audioMasterBeginEdit, index); }
   void HostEndEdit(vst::VstInt32 index) { CallAudioMaster(vst::audioMasterEndEdit, index); }
   bool HostSizeWindow(int width, int height) { return CallAudioMaster(vst::audioMasterSizeWindow, width, height) != 0; }
-  vst::VstInt32 HostAutomationState() { return static_cast<vst::VstInt32>(CallAudioMaster(vst::audioMasterGetAutomationState)); }
-  vst::VstInt32 HostProcessLevel() { return static_cast<vst::VstInt32>(CallAudioMaster(vst::audioMasterGetCurrentProcessLevel)); }
+  vst::VstInt32 HostAutomationState() {
+    return static_cast<vst::VstInt32>(CallAudioMaster(vst::audioMasterGetAutomationState));
+  }
+  vst::VstInt32 HostProcessLevel() {
+    return static_cast<vst::VstInt32>(CallAudioMaster(vst::audioMasterGetCurrentProcessLevel));
+  }
 
   // Life-cycle events.
   TNotifyEvent OnOpen;
@@ -96,7 +104,8 @@ class TBasicVSTModule {
   virtual vst::VstIntPtr HostCallProcessEvents(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallCanBeAutomated(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallString2Parameter(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
-  virtual vst::VstIntPtr HostCallGetNumProgramCategories(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
+  virtual vst::VstIntPtr HostCallGetNumProgramCategories(vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                                                         float opt);
   virtual vst::VstIntPtr HostCallGetProgramNameIndexed(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallConnectInput(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallConnectOutput(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
@@ -108,7 +117,8 @@ class TBasicVSTModule {
   virtual vst::VstIntPtr HostCallOfflineRun(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallProcessVarIo(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallSetSpeakerArrangement(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
-  virtual vst::VstIntPtr HostCallSetBlockSizeAndSampleRate(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
+  virtual vst::VstIntPtr HostCallSetBlockSizeAndSampleRate(vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                                                           float opt);
   virtual vst::VstIntPtr HostCallSetBypass(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallGetEffectName(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallGetVendorString(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
@@ -117,7 +127,8 @@ class TBasicVSTModule {
   virtual vst::VstIntPtr HostCallVendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallCanDo(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallGetTailSize(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
-  virtual vst::VstIntPtr HostCallGetParameterProperties(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
+  virtual vst::VstIntPtr HostCallGetParameterProperties(vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                                                        float opt);
   virtual vst::VstIntPtr HostCallKeysRequired(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallGetVstVersion(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallEditKeyDown(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
@@ -128,7 +139,8 @@ class TBasicVSTModule {
   virtual vst::VstIntPtr HostCallEndSetProgram(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallStartProcess(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallStopProcess(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
-  virtual vst::VstIntPtr HostCallSetTotalSampleToProcess(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
+  virtual vst::VstIntPtr HostCallSetTotalSampleToProcess(vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                                                         float opt);
   virtual vst::VstIntPtr HostCallSetPanLaw(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallBeginLoadBank(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
   virtual vst::VstIntPtr HostCallBeginLoadProgram(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);

@@ -10,28 +10,67 @@ using namespace vst;
 
 namespace {
 
-constexpr std::array<const char*, static_cast<std::size_t>(TVstCanDo::Count)> kCanDoTexts = {
-    "sendVstEvents",      "sendVstMidiEvent",  "sendVstTimeInfo",      "receiveVstEvents",
-    "receiveVstMidiEvent", "receiveVstTimeInfo", "offline",             "plugAsChannelInsert",
-    "plugAsSend",         "mixDryWet",         "noRealTime",           "multipass",
-    "metapass",           "1in1out",           "1in2out",              "2in1out",
-    "2in2out",            "2in4out",           "4in2out",              "4in4out",
-    "4in8out",            "8in4out",           "8in8out",              "midiProgramNames",
-    "LiveWithoutToolbar", "conformsToWindowRules", "bypass",           "hasCockosExtensions",
-    "ChainPluginAPI"};
+constexpr std::array<const char*, static_cast<std::size_t>(TVstCanDo::Count)> kCanDoTexts = {"sendVstEvents",
+                                                                                             "sendVstMidiEvent",
+                                                                                             "sendVstTimeInfo",
+                                                                                             "receiveVstEvents",
+                                                                                             "receiveVstMidiEvent",
+                                                                                             "receiveVstTimeInfo",
+                                                                                             "offline",
+                                                                                             "plugAsChannelInsert",
+                                                                                             "plugAsSend",
+                                                                                             "mixDryWet",
+                                                                                             "noRealTime",
+                                                                                             "multipass",
+                                                                                             "metapass",
+                                                                                             "1in1out",
+                                                                                             "1in2out",
+                                                                                             "2in1out",
+                                                                                             "2in2out",
+                                                                                             "2in4out",
+                                                                                             "4in2out",
+                                                                                             "4in4out",
+                                                                                             "4in8out",
+                                                                                             "8in4out",
+                                                                                             "8in8out",
+                                                                                             "midiProgramNames",
+                                                                                             "LiveWithoutToolbar",
+                                                                                             "conformsToWindowRules",
+                                                                                             "bypass",
+                                                                                             "hasCockosExtensions",
+                                                                                             "ChainPluginAPI"};
 
 // The order in which a host's text is compared; the first match decides.
 constexpr std::array<TVstCanDo, static_cast<std::size_t>(TVstCanDo::Count)> kCanDoOrder = {
-    TVstCanDo::vcdReceiveVstEvents,  TVstCanDo::vcdReceiveVstMidiEvent, TVstCanDo::vcdReceiveVstTimeInfo,
-    TVstCanDo::vcdSendVstEvents,     TVstCanDo::vcdSendVstMidiEvent,    TVstCanDo::vcdSendVstTimeInfo,
-    TVstCanDo::vcdOffline,           TVstCanDo::vcdPlugAsChannelInsert, TVstCanDo::vcdPlugAsSend,
-    TVstCanDo::vcdMixDryWet,         TVstCanDo::vcdNoRealTime,          TVstCanDo::vcdMultipass,
-    TVstCanDo::vcdMetapass,          TVstCanDo::vcd1in1out,             TVstCanDo::vcd1in2out,
-    TVstCanDo::vcd2in1out,           TVstCanDo::vcd2in2out,             TVstCanDo::vcd2in4out,
-    TVstCanDo::vcd4in2out,           TVstCanDo::vcd4in4out,             TVstCanDo::vcd4in8out,
-    TVstCanDo::vcd8in4out,           TVstCanDo::vcd8in8out,             TVstCanDo::vcdMidiProgramNames,
-    TVstCanDo::vcdConformsToWindowRules, TVstCanDo::vcdLiveWithoutToolbar, TVstCanDo::vcdBypass,
-    TVstCanDo::vcdChainPluginAPI,    TVstCanDo::vcdCockosExtension};
+    TVstCanDo::vcdReceiveVstEvents,
+    TVstCanDo::vcdReceiveVstMidiEvent,
+    TVstCanDo::vcdReceiveVstTimeInfo,
+    TVstCanDo::vcdSendVstEvents,
+    TVstCanDo::vcdSendVstMidiEvent,
+    TVstCanDo::vcdSendVstTimeInfo,
+    TVstCanDo::vcdOffline,
+    TVstCanDo::vcdPlugAsChannelInsert,
+    TVstCanDo::vcdPlugAsSend,
+    TVstCanDo::vcdMixDryWet,
+    TVstCanDo::vcdNoRealTime,
+    TVstCanDo::vcdMultipass,
+    TVstCanDo::vcdMetapass,
+    TVstCanDo::vcd1in1out,
+    TVstCanDo::vcd1in2out,
+    TVstCanDo::vcd2in1out,
+    TVstCanDo::vcd2in2out,
+    TVstCanDo::vcd2in4out,
+    TVstCanDo::vcd4in2out,
+    TVstCanDo::vcd4in4out,
+    TVstCanDo::vcd4in8out,
+    TVstCanDo::vcd8in4out,
+    TVstCanDo::vcd8in8out,
+    TVstCanDo::vcdMidiProgramNames,
+    TVstCanDo::vcdConformsToWindowRules,
+    TVstCanDo::vcdLiveWithoutToolbar,
+    TVstCanDo::vcdBypass,
+    TVstCanDo::vcdChainPluginAPI,
+    TVstCanDo::vcdCockosExtension};
 
 std::string Cut(const std::string& s, std::size_t n) { return s.size() > n ? s.substr(0, n) : s; }
 
@@ -62,12 +101,23 @@ void TCustomVSTModule::SetAudioMaster(audioMasterCallback callback) {
 }
 
 void TCustomVSTModule::SetEffectName(const std::string& name) { FEffectName = TruncateStrings ? Cut(name, 32) : name; }
-void TCustomVSTModule::SetProductName(const std::string& name) { FProductName = TruncateStrings ? Cut(name, 64) : name; }
+void TCustomVSTModule::SetProductName(const std::string& name) {
+  FProductName = TruncateStrings ? Cut(name, 64) : name;
+}
 void TCustomVSTModule::SetVendorName(const std::string& name) { FVendorName = TruncateStrings ? Cut(name, 64) : name; }
 
-void TCustomVSTModule::SetVersionMajor(int v) { FVersionMajor = v; UpdateVersion(); }
-void TCustomVSTModule::SetVersionMinor(int v) { FVersionMinor = v; UpdateVersion(); }
-void TCustomVSTModule::SetVersionRelease(int v) { FVersionRelease = v; UpdateVersion(); }
+void TCustomVSTModule::SetVersionMajor(int v) {
+  FVersionMajor = v;
+  UpdateVersion();
+}
+void TCustomVSTModule::SetVersionMinor(int v) {
+  FVersionMinor = v;
+  UpdateVersion();
+}
+void TCustomVSTModule::SetVersionRelease(int v) {
+  FVersionRelease = v;
+  UpdateVersion();
+}
 
 void TCustomVSTModule::UpdateVersion() {
   if (FVersionRelease < 100)
@@ -299,8 +349,7 @@ VstIntPtr TCustomVSTModule::HostCallProcessVarIo(VstInt32, VstIntPtr, void* ptr,
 
 VstIntPtr TCustomVSTModule::HostCallSetSpeakerArrangement(VstInt32, VstIntPtr value, void* ptr, float) {
   if (value == 0 || ptr == nullptr) return 0;
-  if (OnSpeakerArrangementChanged)
-    OnSpeakerArrangementChanged(*this, reinterpret_cast<void*>(value), ptr);
+  if (OnSpeakerArrangementChanged) OnSpeakerArrangementChanged(*this, reinterpret_cast<void*>(value), ptr);
   return 1;
 }
 

@@ -94,7 +94,7 @@ class TCustomVSTModule : public TBasicVSTModule {
   TNotifyEvent OnEditIdle, OnEditTop, OnEditSleep;
   std::function<void(TCustomVSTModule&, short& width, short& height)> OnEditGetSize;
   std::function<void(TCustomVSTModule&, int index, bool state)> OnInConnected, OnOutConnected;
-  std::function<bool(TCustomVSTModule&, vst::VstInt32 index, vst::VstIntPtr value, void* ptr)> OnOfflineNotify,
+  std::function<bool(TCustomVSTModule&, vst::VstInt32 index, vst::VstIntPtr value, void*ptr)> OnOfflineNotify,
       OnOfflinePrepare, OnOfflineRun;
   std::function<void(TCustomVSTModule&, void* varIo)> OnProcessVarIO;
   std::function<void(TCustomVSTModule&, void* input, void* output)> OnSpeakerArrangementChanged;
@@ -105,7 +105,7 @@ class TCustomVSTModule : public TBasicVSTModule {
   std::function<void(TCustomVSTModule&, vst::VstIntPtr mode)> OnEditorKnobMode;
   TNotifyEvent OnStartProcess, OnStopProcess;
   std::function<void(TCustomVSTModule&, vst::VstInt32 lawType, float value)> OnSetPanLaw;
-  std::function<bool(TCustomVSTModule&, int index, vst::VstPinProperties& properties)> OnInputProperties,
+  std::function<bool(TCustomVSTModule&, int index, vst::VstPinProperties&properties)> OnInputProperties,
       OnOutputProperties;
   std::function<void(TCustomVSTModule&, float sampleRate)> OnSampleRateChange;
   std::function<void(TCustomVSTModule&, int blockSize)> OnBlockSizeChange;

@@ -51,9 +51,7 @@ void TDspVSTModule::RunReplacing(const Handler& handler, Sample** inputs, Sample
     case TProcessingMode::pmBlockSave:
       if (handler) handler(inputs, outputs, frames);
       break;
-    default:
-      CopyOrMute(inputs, outputs, frames);
-      break;
+    default: CopyOrMute(inputs, outputs, frames); break;
   }
   FlushMidiOutput();
 }

@@ -72,5 +72,4 @@ TBasicVSTModule* Find(const vst::AEffect* effect) {
   return nullptr;
 }
 
-
 }  // namespace vornix::host::ModuleRegistry

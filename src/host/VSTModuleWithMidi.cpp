@@ -75,15 +75,9 @@ void TVSTModuleWithMidi::ProcessEvents(const VstEvents& events) {
     const VstEvent* e = events.events[k];
     if (e == nullptr) continue;
     switch (e->type) {
-      case kVstMidiType:
-        ProcessMidiEvent(*reinterpret_cast<const VstMidiEvent*>(e));
-        break;
-      case kVstSysExType:
-        ProcessSysExEvent(*reinterpret_cast<const VstMidiSysexEvent*>(e));
-        break;
-      default:
-        ProcessOtherEvent(*e);
-        break;
+      case kVstMidiType: ProcessMidiEvent(*reinterpret_cast<const VstMidiEvent*>(e)); break;
+      case kVstSysExType: ProcessSysExEvent(*reinterpret_cast<const VstMidiSysexEvent*>(e)); break;
+      default: ProcessOtherEvent(*e); break;
     }
   }
 }

@@ -176,10 +176,11 @@ void TVSTModuleWithPrograms::ApplyParameter(int index, float value) {
     if (item.OnParameterChange) item.OnParameterChange(*this, index, value);
     if (OnParameterChange) OnParameterChange(*this, index, value);
   } else {
-    float* stored = FPrograms.empty() ? (i < ModuleParameters.size() ? &ModuleParameters[i] : nullptr)
-                                      : (i < FPrograms[static_cast<std::size_t>(FCurrentProgram)]->ProgramParameters.size()
-                                             ? &FPrograms[static_cast<std::size_t>(FCurrentProgram)]->ProgramParameters[i]
-                                             : nullptr);
+    float* stored = FPrograms.empty()
+                        ? (i < ModuleParameters.size() ? &ModuleParameters[i] : nullptr)
+                        : (i < FPrograms[static_cast<std::size_t>(FCurrentProgram)]->ProgramParameters.size()
+                               ? &FPrograms[static_cast<std::size_t>(FCurrentProgram)]->ProgramParameters[i]
+                               : nullptr);
     if (stored != nullptr) *stored = value;
     float v = value;
     if (item.OnParameterChange) item.OnParameterChange(*this, index, v);

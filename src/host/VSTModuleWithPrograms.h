@@ -52,8 +52,7 @@ class TVSTModuleWithPrograms : public TVSTModuleWithMidi {
   std::function<void(TVSTModuleWithPrograms&, int index, float value)> OnParameterSizeFailed;
   std::function<float(TVSTModuleWithPrograms&, int index)> OnGetChunkParameter;
   TNotifyEvent OnBeforeProgramChange, OnAfterProgramChange, OnBeginSetProgram, OnEndSetProgram;
-  std::function<void(TVSTModuleWithPrograms&, const vst::VstPatchChunkInfo& info)> OnBeginLoadBank,
-      OnBeginLoadProgram;
+  std::function<void(TVSTModuleWithPrograms&, const vst::VstPatchChunkInfo&info)> OnBeginLoadBank, OnBeginLoadProgram;
 
   // Bytes of the last bank chunk handed to the host.
   const std::vector<std::uint8_t>& BankChunk() const { return FBankChunk; }

@@ -31,12 +31,11 @@ constexpr VstInt32 kIdentifyReply = FourCC('N', 'v', 'E', 'f');
 
 struct AEffect;
 
-using audioMasterCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                                    VstIntPtr value, void* ptr, float opt);
-using AEffectDispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                                      VstIntPtr value, void* ptr, float opt);
-using AEffectProcessProc = void(VSTCALLBACK*)(AEffect* effect, float** inputs, float** outputs,
-                                              VstInt32 sampleFrames);
+using audioMasterCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                                    void* ptr, float opt);
+using AEffectDispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                                      void* ptr, float opt);
+using AEffectProcessProc = void(VSTCALLBACK*)(AEffect* effect, float** inputs, float** outputs, VstInt32 sampleFrames);
 using AEffectProcessDoubleProc = void(VSTCALLBACK*)(AEffect* effect, double** inputs, double** outputs,
                                                     VstInt32 sampleFrames);
 using AEffectSetParameterProc = void(VSTCALLBACK*)(AEffect* effect, VstInt32 index, float value);
@@ -395,8 +394,7 @@ enum ProcessPrecision : VstInt32 { kVstProcessPrecision32 = 0, kVstProcessPrecis
 // Record layouts must match every host bit for bit.
 #define VST_CHECK_OFFSET(rec, field, off64, off32) \
   static_assert(offsetof(rec, field) == (sizeof(void*) == 8 ? (off64) : (off32)), #rec "." #field)
-#define VST_CHECK_SIZE(rec, s64, s32) \
-  static_assert(sizeof(rec) == (sizeof(void*) == 8 ? (s64) : (s32)), "sizeof " #rec)
+#define VST_CHECK_SIZE(rec, s64, s32) static_assert(sizeof(rec) == (sizeof(void*) == 8 ? (s64) : (s32)), "sizeof " #rec)
 
 VST_CHECK_OFFSET(AEffect, dispatcher, 8, 4);
 VST_CHECK_OFFSET(AEffect, process, 16, 8);

@@ -59,14 +59,9 @@ float TCustomVstParameterProperty::DenormalizeValue(float hostValue) {
   const double f = FCurveFactor;
   double shaped = x;
   switch (FCurve) {
-    case TCurveType::ctLinear:
-      break;
-    case TCurveType::ctLogarithmic:
-      shaped = (std::pow(f + 1.0, x) - 1.0) * FInverseCurveFactor;
-      break;
-    case TCurveType::ctExponential:
-      shaped = std::log2(f * x + 1.0) / std::log2(f + 1.0);
-      break;
+    case TCurveType::ctLinear: break;
+    case TCurveType::ctLogarithmic: shaped = (std::pow(f + 1.0, x) - 1.0) * FInverseCurveFactor; break;
+    case TCurveType::ctExponential: shaped = std::log2(f * x + 1.0) / std::log2(f + 1.0); break;
     case TCurveType::ctFrequencyScale:
       if (const double r = FrequencyRatio(Min, Max); r > 0.0) shaped = (std::pow(r + 1.0, x) - 1.0) / r;
       break;
@@ -83,14 +78,9 @@ float TCustomVstParameterProperty::NormalizeValue(float value) const {
   const double f = FCurveFactor;
   double shaped = d;
   switch (FCurve) {
-    case TCurveType::ctLinear:
-      break;
-    case TCurveType::ctLogarithmic:
-      shaped = std::log2(d * f + 1.0) / std::log2(f + 1.0);
-      break;
-    case TCurveType::ctExponential:
-      shaped = (std::pow(f + 1.0, d) - 1.0) / f;
-      break;
+    case TCurveType::ctLinear: break;
+    case TCurveType::ctLogarithmic: shaped = std::log2(d * f + 1.0) / std::log2(f + 1.0); break;
+    case TCurveType::ctExponential: shaped = (std::pow(f + 1.0, d) - 1.0) / f; break;
     case TCurveType::ctFrequencyScale:
       if (const double r = FrequencyRatio(Min, Max); r > 0.0) shaped = std::log(d * r + 1.0) / std::log(r + 1.0);
       break;

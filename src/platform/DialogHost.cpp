@@ -16,9 +16,7 @@ TModalResult DefaultButton(TMsgDlgButtons buttons) {
   return buttons == TMsgDlgButtons::mbYesNo ? TModalResult::mrNo : TModalResult::mrOk;
 }
 
-bool IsBlankText(const std::string& text) {
-  return text.find_first_not_of(" \t") == std::string::npos;
-}
+bool IsBlankText(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
 
 const char* KindName(TDialogKind kind) {
   switch (kind) {
@@ -40,8 +38,8 @@ THeadlessDialogHost::THeadlessDialogHost(std::string applicationTitle)
 THeadlessDialogHost::THeadlessDialogHost(std::string applicationTitle, std::ostream& out)
     : applicationTitle_(std::move(applicationTitle)), out_(out) {}
 
-TModalResult THeadlessDialogHost::ShowMessageDialog(const std::string& text, const std::string& caption,
-                                                    TMsgDlgType, TMsgDlgButtons buttons) {
+TModalResult THeadlessDialogHost::ShowMessageDialog(const std::string& text, const std::string& caption, TMsgDlgType,
+                                                    TMsgDlgButtons buttons) {
   // Messages carry CR LF pairs for the dialog; one stream line per line of text.
   std::string plain;
   for (char c : text)
@@ -54,13 +52,13 @@ TModalResult THeadlessDialogHost::ShowMessageDialog(const std::string& text, con
   return DefaultButton(buttons);
 }
 
-std::optional<std::string> THeadlessDialogHost::InputText(const std::string&, const std::string&,
-                                                          const std::string&, bool, int) {
+std::optional<std::string> THeadlessDialogHost::InputText(const std::string&, const std::string&, const std::string&,
+                                                          bool, int) {
   return std::nullopt;
 }
 
-std::optional<double> THeadlessDialogHost::InputNumber(const std::string&, const std::string&, double, double,
-                                                       double, int) {
+std::optional<double> THeadlessDialogHost::InputNumber(const std::string&, const std::string&, double, double, double,
+                                                       int) {
   return std::nullopt;
 }
 
@@ -110,10 +108,10 @@ TModalResult TScriptedDialogHost::ShowMessageDialog(const std::string& text, con
   question.Buttons = buttons;
   const auto answer = Next(question);
   if (!answer) return DefaultButton(buttons);
-  const bool fits = answer->Kind == TDialogAnswer::TKind::Button &&
-                    (buttons == TMsgDlgButtons::mbOK
-                         ? answer->Button == TModalResult::mrOk
-                         : answer->Button == TModalResult::mrYes || answer->Button == TModalResult::mrNo);
+  const bool fits =
+      answer->Kind == TDialogAnswer::TKind::Button &&
+      (buttons == TMsgDlgButtons::mbOK ? answer->Button == TModalResult::mrOk
+                                       : answer->Button == TModalResult::mrYes || answer->Button == TModalResult::mrNo);
   if (!fits) {
     Problem(question, "answered with a button it does not have");
     return DefaultButton(buttons);
@@ -122,8 +120,7 @@ TModalResult TScriptedDialogHost::ShowMessageDialog(const std::string& text, con
 }
 
 std::optional<std::string> TScriptedDialogHost::InputText(const std::string& caption, const std::string& prompt,
-                                                          const std::string& text, bool allowEmpty,
-                                                          int maxLength) {
+                                                          const std::string& text, bool allowEmpty, int maxLength) {
   TDialogQuestion question;
   question.Kind = TDialogKind::Text;
   question.Caption = caption;
@@ -149,8 +146,7 @@ std::optional<std::string> TScriptedDialogHost::InputText(const std::string& cap
 }
 
 std::optional<double> TScriptedDialogHost::InputNumber(const std::string& caption, const std::string& prompt,
-                                                       double value, double minimum, double maximum,
-                                                       int decimals) {
+                                                       double value, double minimum, double maximum, int decimals) {
   TDialogQuestion question;
   question.Kind = TDialogKind::Number;
   question.Caption = caption;

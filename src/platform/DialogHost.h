@@ -24,8 +24,8 @@ class TDialogHost {
 
   // A message or a question; the title is the caption, or the application title when it is empty.
   // Returns the button pressed: mrOk for mbOK, mrYes or mrNo for mbYesNo.
-  virtual TModalResult ShowMessageDialog(const std::string& text, const std::string& caption,
-                                         TMsgDlgType type, TMsgDlgButtons buttons) = 0;
+  virtual TModalResult ShowMessageDialog(const std::string& text, const std::string& caption, TMsgDlgType type,
+                                         TMsgDlgButtons buttons) = 0;
 
   // One line of text, starting from `text`. The answer is the edited text, not trimmed, at most
   // `maxLength` characters, and not blank unless `allowEmpty`; nothing on Cancel.
@@ -53,12 +53,11 @@ class THeadlessDialogHost final : public TDialogHost {
 
   TModalResult ShowMessageDialog(const std::string& text, const std::string& caption, TMsgDlgType type,
                                  TMsgDlgButtons buttons) override;
-  std::optional<std::string> InputText(const std::string& caption, const std::string& prompt,
-                                       const std::string& text, bool allowEmpty, int maxLength) override;
-  std::optional<double> InputNumber(const std::string& caption, const std::string& prompt, double value,
-                                    double minimum, double maximum, int decimals) override;
-  std::optional<std::string> ChoosePreset(const std::string& presetsFolder,
-                                          const std::string& currentPreset) override;
+  std::optional<std::string> InputText(const std::string& caption, const std::string& prompt, const std::string& text,
+                                       bool allowEmpty, int maxLength) override;
+  std::optional<double> InputNumber(const std::string& caption, const std::string& prompt, double value, double minimum,
+                                    double maximum, int decimals) override;
+  std::optional<std::string> ChoosePreset(const std::string& presetsFolder, const std::string& currentPreset) override;
 
   // The text of the last message shown, once; messages may come from any thread.
   std::optional<std::string> TakeLastMessage();
@@ -102,7 +101,9 @@ struct TDialogAnswer {
   static TDialogAnswer Cancel() { return {TKind::Cancel, TModalResult::mrNone, {}, 0}; }
   static TDialogAnswer Typed(std::string text) { return {TKind::Text, TModalResult::mrNone, std::move(text), 0}; }
   static TDialogAnswer Entered(double number) { return {TKind::Number, TModalResult::mrNone, {}, number}; }
-  static TDialogAnswer Chosen(std::string preset) { return {TKind::Preset, TModalResult::mrNone, std::move(preset), 0}; }
+  static TDialogAnswer Chosen(std::string preset) {
+    return {TKind::Preset, TModalResult::mrNone, std::move(preset), 0};
+  }
 };
 
 // Answers from a queue and records every question. An answer the real dialog could not give
@@ -119,12 +120,11 @@ class TScriptedDialogHost final : public TDialogHost {
 
   TModalResult ShowMessageDialog(const std::string& text, const std::string& caption, TMsgDlgType type,
                                  TMsgDlgButtons buttons) override;
-  std::optional<std::string> InputText(const std::string& caption, const std::string& prompt,
-                                       const std::string& text, bool allowEmpty, int maxLength) override;
-  std::optional<double> InputNumber(const std::string& caption, const std::string& prompt, double value,
-                                    double minimum, double maximum, int decimals) override;
-  std::optional<std::string> ChoosePreset(const std::string& presetsFolder,
-                                          const std::string& currentPreset) override;
+  std::optional<std::string> InputText(const std::string& caption, const std::string& prompt, const std::string& text,
+                                       bool allowEmpty, int maxLength) override;
+  std::optional<double> InputNumber(const std::string& caption, const std::string& prompt, double value, double minimum,
+                                    double maximum, int decimals) override;
+  std::optional<std::string> ChoosePreset(const std::string& presetsFolder, const std::string& currentPreset) override;
 
   const std::vector<TDialogQuestion>& Questions() const { return questions_; }
   const std::vector<std::string>& Problems() const { return problems_; }

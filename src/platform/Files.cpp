@@ -121,11 +121,16 @@ std::string MakeValidFileName(std::string_view name) {
   std::string result(name);
   for (char& c : result) {
     switch (c) {
-      case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
-        c = '_';
-        break;
-      default:
-        break;
+      case '\\':
+      case '/':
+      case ':':
+      case '*':
+      case '?':
+      case '"':
+      case '<':
+      case '>':
+      case '|': c = '_'; break;
+      default: break;
     }
   }
 #ifndef _WIN32

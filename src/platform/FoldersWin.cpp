@@ -1,6 +1,6 @@
 // The user's documents folder as the Windows shell names it.
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "platform/Folders.h"
 #include "platform/WinText.h"

@@ -136,9 +136,8 @@ void TOrvIniFile::WriteString(std::string_view section, std::string_view ident, 
   if (section.empty() || TrimBlanks(section) != section || HasLineBreak(section) ||
       section.find(']') != std::string_view::npos)
     throw std::invalid_argument("Invalid configuration section name: " + std::string(section));
-  if (ident.empty() || TrimBlanks(ident) != ident || HasLineBreak(ident) ||
-      ident.find('=') != std::string_view::npos || ident.front() == '[' || ident.front() == ';' ||
-      ident.front() == '#')
+  if (ident.empty() || TrimBlanks(ident) != ident || HasLineBreak(ident) || ident.find('=') != std::string_view::npos ||
+      ident.front() == '[' || ident.front() == ';' || ident.front() == '#')
     throw std::invalid_argument("Invalid configuration entry name: " + std::string(ident));
   if (HasLineBreak(value)) throw std::invalid_argument("Invalid configuration value for " + std::string(ident));
   if (fileName_.empty()) throw EOSError("Cannot write the configuration: no home folder");

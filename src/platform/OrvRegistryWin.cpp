@@ -66,7 +66,8 @@ std::string TOrvRegistryIniFile::ReadString(std::string_view section, std::strin
 void TOrvRegistryIniFile::WriteString(std::string_view section, std::string_view ident, std::string_view value) {
   if (section.empty() || HasNul(section) || section.find('\\') != std::string_view::npos)
     throw std::invalid_argument("Invalid configuration section name: " + std::string(section));
-  if (ident.empty() || HasNul(ident)) throw std::invalid_argument("Invalid configuration entry name: " + std::string(ident));
+  if (ident.empty() || HasNul(ident))
+    throw std::invalid_argument("Invalid configuration entry name: " + std::string(ident));
   if (HasNul(value)) throw std::invalid_argument("Invalid configuration value for " + std::string(ident));
 
   const std::string path = keyPath_ + "\\" + std::string(section);
@@ -76,9 +77,9 @@ void TOrvRegistryIniFile::WriteString(std::string_view section, std::string_view
   if (created != ERROR_SUCCESS)
     RaiseWindowsError("Cannot open registry key", "HKEY_CURRENT_USER\\" + path, static_cast<DWORD>(created));
   const std::wstring text = WideFromUtf8(value);
-  const LONG written = RegSetValueExW(key.Get(), WideFromUtf8(ident).c_str(), 0, REG_SZ,
-                                      reinterpret_cast<const BYTE*>(text.c_str()),
-                                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  const LONG written =
+      RegSetValueExW(key.Get(), WideFromUtf8(ident).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   if (written != ERROR_SUCCESS)
     RaiseWindowsError("Cannot write registry value " + std::string(ident) + " of", "HKEY_CURRENT_USER\\" + path,
                       static_cast<DWORD>(written));

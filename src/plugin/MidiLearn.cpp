@@ -112,8 +112,7 @@ std::string TVSTPluginBase::LearnControlPressed(const std::string& parameterName
   if (LearnMode() != kLearnSetCC) return "";
   const int existing = FMidiCCList.IndexOfName(parameterName);
   const int proposed = existing >= 0 ? FMidiCCList.Items(existing).CC : 1;
-  const auto number =
-      DialogHost().InputNumber("MIDI Set CC: " + parameterName, "CC# (0-127)", proposed, 0, 127, 0);
+  const auto number = DialogHost().InputNumber("MIDI Set CC: " + parameterName, "CC# (0-127)", proposed, 0, 127, 0);
   SetLearnMode(0);
   if (!number) return "";
   const int cc = static_cast<int>(std::nearbyint(*number));
@@ -132,7 +131,8 @@ void TVSTPluginBase::TouchParameter(const std::string& parameterName) {
   const int index = IndexOfParameter(parameterName);
   if (index < 0) return;
   const auto& p = *ParameterProperties()[static_cast<std::size_t>(index)];
-  CallAudioMaster(vst::audioMasterAutomate, index, 0, nullptr, p.NormalizeValue(FParameterValues->Items(index).Value()));
+  CallAudioMaster(vst::audioMasterAutomate, index, 0, nullptr,
+                  p.NormalizeValue(FParameterValues->Items(index).Value()));
 }
 
 }  // namespace vornix::plugin

@@ -7,7 +7,7 @@ std::string ParameterName(int sequence, int setting) {
 }
 
 std::string ParameterShortLabel(int sequence, int setting) {
-  static constexpr std::array<const char*, kSettingsPerSequence> kTails = {"", " St", "", " CC", " Ra",
+  static constexpr std::array<const char*, kSettingsPerSequence> kTails = {"",    " St", "",    " CC", " Ra",
                                                                            " Ty", " Or", " Tr", " Sm"};
   const std::string n = std::to_string(sequence + 1);
   if (setting == kActive) return "Active_";

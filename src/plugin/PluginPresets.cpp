@@ -9,9 +9,9 @@ namespace vornix::plugin {
 
 namespace {
 
+using platform::TModalResult;
 using platform::TMsgDlgButtons;
 using platform::TMsgDlgType;
-using platform::TModalResult;
 
 std::string Quoted(const char* sentence, const std::exception& e) {
   return std::string(sentence) + "\r\n\r\n\"" + e.what() + "\"";
@@ -50,8 +50,8 @@ void TVSTPluginBase::InitPreset() {
   try {
     LoadInitPreset();
   } catch (const std::exception& e) {
-    DialogHost().ShowMessageDialog(Quoted("Error loading preset from file.", e), "Load Preset",
-                                   TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+    DialogHost().ShowMessageDialog(Quoted("Error loading preset from file.", e), "Load Preset", TMsgDlgType::mtWarning,
+                                   TMsgDlgButtons::mbOK);
   }
 }
 
@@ -92,8 +92,8 @@ bool TVSTPluginBase::LoadPresetFile(const std::string& presetName) {
     chunk.LoadFromFile(PresetPath(FPresetsFolder, presetName));
   } catch (const std::exception& e) {
     // A file that cannot be read as a preset changes nothing.
-    DialogHost().ShowMessageDialog(Quoted("Error loading preset from file.", e), "Load Preset",
-                                   TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+    DialogHost().ShowMessageDialog(Quoted("Error loading preset from file.", e), "Load Preset", TMsgDlgType::mtWarning,
+                                   TMsgDlgButtons::mbOK);
     return false;
   }
   const bool loaded = LoadStateFromChunk(chunk, false);

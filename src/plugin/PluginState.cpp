@@ -30,7 +30,8 @@ TStoredState TVSTPlugin::CaptureState() const {
 
 void TVSTPlugin::SavePluginState(TaggedValueWriter& writer) { WriteStateSection(writer, CaptureState()); }
 
-std::unique_ptr<TPluginStateSection> TVSTPlugin::ReadPluginState(TaggedValueReader& reader, const std::string& version) {
+std::unique_ptr<TPluginStateSection> TVSTPlugin::ReadPluginState(TaggedValueReader& reader,
+                                                                 const std::string& version) {
   auto section = std::make_unique<TSection>();
   section->State = ReadStateSection(reader, version);
   return section;

@@ -35,15 +35,18 @@ TVSTPluginBase::TVSTPluginBase() {
     OnCreate = [this](host::TBasicVSTModule&) { VSTModuleCreate(); };
     OnDestroy = [this](host::TBasicVSTModule&) { VSTModuleDestroy(); };
     OnEditIdle = [this](host::TBasicVSTModule&) { VSTModuleEditIdle(); };
-    OnEditGetSize = [this](host::TCustomVSTModule&, short& width, short& height) { VSTModuleEditGetSize(width, height); };
+    OnEditGetSize = [this](host::TCustomVSTModule&, short& width, short& height) {
+      VSTModuleEditGetSize(width, height);
+    };
     OnProcess32Replacing = [this](float* const* inputs, float* const* outputs, unsigned frames) {
       VSTModuleProcess32Replacing(inputs, outputs, frames);
     };
     OnProcessMidi = [this](host::TVSTModuleWithMidi&, const vst::VstMidiEvent& event) { VSTModuleProcessMidi(event); };
-    OnVendorSpecific = [this](host::TCustomVSTModule&, vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
-      return VSTModuleVendorSpecific(index, value, ptr, opt);
+    OnVendorSpecific = [this](host::TCustomVSTModule&, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                              float opt) { return VSTModuleVendorSpecific(index, value, ptr, opt); };
+    OnGetChunkParameter = [this](host::TVSTModuleWithPrograms&, int index) {
+      return VSTModuleGetChunkParameter(index);
     };
-    OnGetChunkParameter = [this](host::TVSTModuleWithPrograms&, int index) { return VSTModuleGetChunkParameter(index); };
   });
 }
 

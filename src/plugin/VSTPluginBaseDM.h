@@ -97,7 +97,9 @@ class TVSTPluginBase : public host::TVSTModule {
   void SetDialogHost(std::shared_ptr<platform::TDialogHost> host);
 
   // Display text of a list value ("Rate", "Rate Type", "Order", "Trigger").
-  virtual void GetValueText(const std::string& kind, int value, std::string& text) { (void)kind, (void)value, (void)text; }
+  virtual void GetValueText(const std::string& kind, int value, std::string& text) {
+    (void)kind, (void)value, (void)text;
+  }
 
   // Handlers bound to the module events.
   virtual void VSTModuleCreate();

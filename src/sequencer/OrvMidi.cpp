@@ -7,7 +7,7 @@ namespace vornix::sequencer {
 namespace {
 // Entry r is 2^(r - 6) quarter notes: a 1/256 note up to 32 whole notes.
 constexpr std::array<double, 14> kNoteRateBeats = {1.0 / 64, 1.0 / 32, 1.0 / 16, 1.0 / 8, 1.0 / 4, 1.0 / 2, 1.0,
-                                                   2.0,      4.0,      8.0,      16.0,     32.0,     64.0,    128.0};
+                                                   2.0,      4.0,      8.0,      16.0,    32.0,    64.0,    128.0};
 }  // namespace
 
 double NoteRateToBeats(int rateCode, std::int32_t numerator, std::int32_t denominator) {

@@ -21,8 +21,8 @@ TEST(MidiCCList, SetCCReplacesTheControllerOfANameAndAppendsNewNames) {
   list.SetCC("Seq2 Steps", 7);
   // Learning a second controller for a parameter replaces its first, in place.
   EXPECT_EQ(list.SetCC("Seq1 CC#", 21), (TMidiCCItem{21, "Seq1 CC#"}));
-  EXPECT_THAT(ItemsOf(list), ElementsAre(TMidiCCItem{21, "Seq1 CC#"}, TMidiCCItem{7, "Seq1 Steps"},
-                                         TMidiCCItem{7, "Seq2 Steps"}));
+  EXPECT_THAT(ItemsOf(list),
+              ElementsAre(TMidiCCItem{21, "Seq1 CC#"}, TMidiCCItem{7, "Seq1 Steps"}, TMidiCCItem{7, "Seq2 Steps"}));
   EXPECT_EQ(list.IndexOfName("Seq1 Steps"), 1);
   EXPECT_EQ(list.IndexOfName("seq1 steps"), -1);  // names compare exactly
   list.SetCC("seq1 steps", 9);
@@ -66,12 +66,10 @@ TEST(MidiCCList, RemoveEntriesSortByThreeDigitNumberThenNameIgnoringCase) {
   list.SetCC("Seq1 Active", 12);  // 3
   list.SetCC("SEQ1 Rate", 7);     // 4: equal key to 2 ignoring case, keeps list order
   list.SetCC("Seq8 Smooth", 0);   // 5
-  EXPECT_THAT(list.RemoveEntries(), ElementsAre(TMidiCCRemoveEntry{"CC# 0 - Seq8 Smooth", 5},
-                                                TMidiCCRemoveEntry{"CC# 7 - seq1 rate", 2},
-                                                TMidiCCRemoveEntry{"CC# 7 - SEQ1 Rate", 4},
-                                                TMidiCCRemoveEntry{"CC# 7 - Seq2 Steps", 0},
-                                                TMidiCCRemoveEntry{"CC# 12 - Seq1 Active", 3},
-                                                TMidiCCRemoveEntry{"CC# 100 - Seq1 CC#", 1}));
+  EXPECT_THAT(list.RemoveEntries(),
+              ElementsAre(TMidiCCRemoveEntry{"CC# 0 - Seq8 Smooth", 5}, TMidiCCRemoveEntry{"CC# 7 - seq1 rate", 2},
+                          TMidiCCRemoveEntry{"CC# 7 - SEQ1 Rate", 4}, TMidiCCRemoveEntry{"CC# 7 - Seq2 Steps", 0},
+                          TMidiCCRemoveEntry{"CC# 12 - Seq1 Active", 3}, TMidiCCRemoveEntry{"CC# 100 - Seq1 CC#", 1}));
 }
 
 TEST(MidiCCList, CopiesAreIndependentSnapshots) {
@@ -95,11 +93,11 @@ TEST(RemoteControlValue, ScalesTheControllerValueOntoTheParameterRange) {
     float expected;
   };
   const Case cases[] = {
-      {1, 64, 0, 1},        // Steps: 0 gives one step
-      {1, 64, 127, 64},     // 127 gives 64 steps
+      {1, 64, 0, 1},     // Steps: 0 gives one step
+      {1, 64, 127, 64},  // 127 gives 64 steps
       {1, 64, 64, 1 + 63.0f * 64 / 127},
-      {1, 16, 127, 16},     // Channel
-      {0, 1, 127, 1},       // switches
+      {1, 16, 127, 16},  // Channel
+      {0, 1, 127, 1},    // switches
       {0, 1, 0, 0},
   };
   for (const auto& c : cases) EXPECT_FLOAT_EQ(RemoteControlValue(c.min, c.max, c.value), c.expected) << c.value;

@@ -63,7 +63,8 @@ TEST_F(ChunkTest, BankChunkPrefixesEachProgramWithItsLength) {
 TEST_F(ChunkTest, BankRoundTripLoadsTheCurrentProgramTwice) {
   void* data = nullptr;
   const auto size = module->Call(effGetChunk, 0, 0, &data);
-  std::vector<unsigned char> bank(static_cast<const unsigned char*>(data), static_cast<const unsigned char*>(data) + size);
+  std::vector<unsigned char> bank(static_cast<const unsigned char*>(data),
+                                  static_cast<const unsigned char*>(data) + size);
   module->EditorNeedsUpdate = false;
   EXPECT_EQ(module->Call(effSetChunk, 0, size, bank.data()), size);
   EXPECT_EQ(loaded, "abc");
@@ -88,9 +89,9 @@ TEST_F(ChunkTest, RefusedChunksChangeNothing) {
   EXPECT_EQ(module->Call(effSetChunk, 1, 4, nullptr), 0);
   EXPECT_EQ(module->Call(effGetChunk, 1, 0, nullptr), 0);
   const std::vector<std::vector<unsigned char>> badBanks = {
-      {5, 0, 0, 0, 'a', 'b'},          // length runs past the end
+      {5, 0, 0, 0, 'a', 'b'},         // length runs past the end
       {0xFF, 0xFF, 0xFF, 0xFF, 'a'},  // negative length
-      {1, 0},                          // not even a length
+      {1, 0},                         // not even a length
   };
   for (auto bank : badBanks) {
     EXPECT_EQ(module->Call(effSetChunk, 0, static_cast<VstIntPtr>(bank.size()), bank.data()), 0);

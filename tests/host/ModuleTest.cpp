@@ -50,8 +50,7 @@ TEST_F(ModuleTest, RecordDefaultsBeforeDeclaredValues) {
 TEST_F(ModuleTest, DeclaredValuesInClassOrderThenInitializeThenCreate) {
   module->AddDeclaredValues([this] { module->log.push_back("derived values"); });
   Create();
-  EXPECT_EQ(module->log,
-            (std::vector<std::string>{"values", "initialize", "derived values", "initialize", "create"}));
+  EXPECT_EQ(module->log, (std::vector<std::string>{"values", "initialize", "derived values", "initialize", "create"}));
   EXPECT_EQ(module->CurrentProgram(), 0);
   EXPECT_EQ(module->Effect().numPrograms, 1);
   EXPECT_EQ(module->Effect().numParams, 1);
@@ -142,10 +141,13 @@ TEST_F(ModuleTest, EditCloseMayKeepTheForm) {
 TEST_F(ModuleTest, EventAnswersDependOnAssignment) {
   Create();
   int fired = 0;
-  const VstInt32 ops[] = {effOfflineNotify, effOfflinePrepare, effOfflineRun, effSetBypass, effSetEditKnobMode,
+  const VstInt32 ops[] = {effOfflineNotify, effOfflinePrepare, effOfflineRun, effSetBypass,       effSetEditKnobMode,
                           effStartProcess,  effStopProcess,    effSetPanLaw,  effBeginSetProgram, effEndSetProgram};
   for (VstInt32 op : ops) EXPECT_EQ(module->Call(op), 0) << op;
-  auto count = [&](auto&&...) { ++fired; return true; };
+  auto count = [&](auto&&...) {
+    ++fired;
+    return true;
+  };
   module->OnOfflineNotify = count;
   module->OnOfflinePrepare = count;
   module->OnOfflineRun = count;

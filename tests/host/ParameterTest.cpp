@@ -29,7 +29,9 @@ class ParameterTest : public ::testing::Test {
 
 TEST_F(ParameterTest, LinearMappingClampsHostValues) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  struct Case { float host, value; };
+  struct Case {
+    float host, value;
+  };
   for (Case c : {Case{0.5f, 32.5f}, Case{0.0f, 1.0f}, Case{1.0f, 64.0f}, Case{1.3f, 64.0f}, Case{-0.2f, 1.0f},
                  Case{nan, 1.0f}}) {
     EXPECT_EQ(steps().DenormalizeValue(c.host), c.value) << c.host;
@@ -52,7 +54,10 @@ TEST_F(ParameterTest, SmoothingFollowsTheHostValueGradually) {
 }
 
 TEST_F(ParameterTest, EveryCurveMapsBackToTheSameHostValue) {
-  struct Case { TCurveType curve; float min, max, factor; };
+  struct Case {
+    TCurveType curve;
+    float min, max, factor;
+  };
   for (Case c : {Case{TCurveType::ctLogarithmic, 0, 1, 10}, Case{TCurveType::ctExponential, 0, 1, 10},
                  Case{TCurveType::ctFrequencyScale, 20, 20000, 1}, Case{TCurveType::ctFrequencyScale, 0, 100, 1},
                  Case{TCurveType::ctExponential, -5, 5, 3}}) {
@@ -115,23 +120,31 @@ TEST_F(ParameterTest, CategoriesCountTheirParameters) {
 }
 
 TEST(FormatParameterValue, GeneralAndFixedDigits) {
-  struct Case { int digits; double value; const char* text; };
+  struct Case {
+    int digits;
+    double value;
+    const char* text;
+  };
   for (Case c : {Case{-1, 32.5, "32.5"}, Case{-1, 1.0, "1"}, Case{-1, -2.5, "-2.5"}, Case{-1, 0.0, "0"},
                  Case{-1, static_cast<double>(0.1f), "0.100000001490116"}, Case{-1, 1e20, "1E20"},
-                 Case{-1, 0.00001, "0.00001"}, Case{-1, 0.000001, "1E-6"}, Case{-1, 0.0001, "0.0001"}, Case{-1, 123456789012345.0, "123456789012345"},
-                 Case{4, 32.5, "32.5"}, Case{4, 1234.5678, "1235"}, Case{2, 3.14159, "3.1"},
-                 Case{4, 12345.678, "1.235E4"}, Case{0, 2.5, "2"}}) {
+                 Case{-1, 0.00001, "0.00001"}, Case{-1, 0.000001, "1E-6"}, Case{-1, 0.0001, "0.0001"},
+                 Case{-1, 123456789012345.0, "123456789012345"}, Case{4, 32.5, "32.5"}, Case{4, 1234.5678, "1235"},
+                 Case{2, 3.14159, "3.1"}, Case{4, 12345.678, "1.235E4"}, Case{0, 2.5, "2"}}) {
     EXPECT_EQ(host::FormatParameterValue(c.digits, c.value), c.text) << c.digits << " " << c.value;
   }
 }
 
 TEST(ParseParameterString, NumbersUnitsAndMultipliers) {
-  struct Case { const char* text; const char* units; float expected; };
-  for (Case c : {Case{"2.5 k", "", 2500.0f}, Case{"10 G", "", 10485760.0f}, Case{"5m", "", 0.005f},
-                 Case{"3 K", "", 3072.0f}, Case{"7c", "", 0.07f}, Case{" 42 ", "", 42.0f}, Case{"-3", "", -3.0f},
-                 Case{"+4", "", 4.0f}, Case{"2E3", "", 2000.0f}, Case{"1.5dB", "dB", 1.5f},
-                 Case{"4 \xC2\xB5", "", 4e-6f}, Case{"abc", "", 99.0f}, Case{"1,5", "", 99.0f},
-                 Case{"", "", 99.0f}, Case{"2E", "", 99.0f}}) {
+  struct Case {
+    const char* text;
+    const char* units;
+    float expected;
+  };
+  for (Case c :
+       {Case{"2.5 k", "", 2500.0f}, Case{"10 G", "", 10485760.0f}, Case{"5m", "", 0.005f}, Case{"3 K", "", 3072.0f},
+        Case{"7c", "", 0.07f}, Case{" 42 ", "", 42.0f}, Case{"-3", "", -3.0f}, Case{"+4", "", 4.0f},
+        Case{"2E3", "", 2000.0f}, Case{"1.5dB", "dB", 1.5f}, Case{"4 \xC2\xB5", "", 4e-6f}, Case{"abc", "", 99.0f},
+        Case{"1,5", "", 99.0f}, Case{"", "", 99.0f}, Case{"2E", "", 99.0f}}) {
     float v = 99.0f;
     host::ParseParameterString(c.text, c.units, v);
     EXPECT_FLOAT_EQ(v, c.expected) << c.text;
@@ -192,7 +205,9 @@ TEST_F(ParameterTest, TextsForTheHost) {
     throw std::runtime_error("boom");
   };
   EXPECT_EQ(module->GetParameterDisplay(0), "error");
-  steps().OnCustomParameterDisplay = [](host::TVSTModuleWithPrograms&, int, std::string& t) { t = "a long value text"; };
+  steps().OnCustomParameterDisplay = [](host::TVSTModuleWithPrograms&, int, std::string& t) {
+    t = "a long value text";
+  };
   module->TruncateStrings = true;
   EXPECT_EQ(module->GetParameterDisplay(0), "a long v");
 }

@@ -98,8 +98,8 @@ TEST_F(ProcessingTest, QueuedEventsLeaveTogetherAfterTheBlock) {
   };
   Block(64);
   ASSERT_EQ(eventHost.blocks.size(), 1u);
-  EXPECT_EQ(eventHost.blocks[0], (std::vector<Received>{{0, 0xB2, 20, 64, 1, 24}, {10, 0xB2, 21, 65, 1, 24},
-                                                        {10, 0xB2, 22, 66, 1, 24}}));
+  EXPECT_EQ(eventHost.blocks[0],
+            (std::vector<Received>{{0, 0xB2, 20, 64, 1, 24}, {10, 0xB2, 21, 65, 1, 24}, {10, 0xB2, 22, 66, 1, 24}}));
 }
 
 TEST_F(ProcessingTest, EventsAreHandedOverInTimeOrder) {
@@ -112,8 +112,10 @@ TEST_F(ProcessingTest, EventsAreHandedOverInTimeOrder) {
   };
   Block(64);
   ASSERT_EQ(eventHost.blocks.size(), 1u);
-  EXPECT_EQ(eventHost.blocks[0], (std::vector<Received>{{0, 0xD1, 77, 0, 1, 24}, {10, 0x80, 61, 0, 1, 24},
-                                                        {10, 0xA0, 62, 5, 1, 24}, {30, 0xEF, 0x11, 0x22, 1, 24},
+  EXPECT_EQ(eventHost.blocks[0], (std::vector<Received>{{0, 0xD1, 77, 0, 1, 24},
+                                                        {10, 0x80, 61, 0, 1, 24},
+                                                        {10, 0xA0, 62, 5, 1, 24},
+                                                        {30, 0xEF, 0x11, 0x22, 1, 24},
                                                         {50, 0x90, 60, 100, 1, 24}}));
 }
 

@@ -28,8 +28,8 @@ struct RecordingHost {
   const vst::VstTimeInfo* time = nullptr;
   static RecordingHost* current;
 
-  static vst::VstIntPtr VSTCALLBACK Callback(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32 index,
-                                             vst::VstIntPtr, void*, float opt) {
+  static vst::VstIntPtr VSTCALLBACK Callback(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr,
+                                             void*, float opt) {
     RecordingHost& h = *current;
     h.opcodes.push_back(opcode);
     if (opcode == vst::audioMasterVersion) return h.version;

@@ -41,17 +41,16 @@ INSTANTIATE_TEST_SUITE_P(
                       Answer{effGetTailSize, 0, 0}, Answer{effKeysRequired, 0, 1}, Answer{effEditKeyDown, 0, -1},
                       Answer{effEditKeyUp, 0, -1}, Answer{effGetCurrentMidiProgram, 0, -1},
                       Answer{effSetTotalSampleToProcess, 1234, 1234}, Answer{effSetProcessPrecision, 1, 0},
-                      Answer{effGetNumProgramCategories, 0, 1}, Answer{effGetProgram, 0, 0},
-                      Answer{effGetVu, 0, 0}, Answer{effSetSampleRate, 0, 1}, Answer{effSetBlockSize, 512, 0},
+                      Answer{effGetNumProgramCategories, 0, 1}, Answer{effGetProgram, 0, 0}, Answer{effGetVu, 0, 0},
+                      Answer{effSetSampleRate, 0, 1}, Answer{effSetBlockSize, 512, 0},
                       Answer{effSetBlockSizeAndSampleRate, 512, 1}, Answer{effConnectInput, 1, 1},
                       Answer{effConnectOutput, 1, 1}, Answer{effStartProcess, 0, 0}, Answer{effStopProcess, 0, 0},
                       Answer{effSetBypass, 1, 0}, Answer{effOfflineNotify, 0, 0}, Answer{effOfflineRun, 0, 0},
-                      Answer{effSetEditKnobMode, 2, 0}, Answer{effBeginSetProgram, 0, 0},
-                      Answer{effSetPanLaw, 1, 0}, Answer{effGetSpeakerArrangement, 0, 0},
-                      Answer{effShellGetNextPlugin, 0, 0}, Answer{effEditDraw, 0, 0}, Answer{effIdle, 0, 0},
-                      Answer{effGetErrorText, 0, 0}, Answer{effGetNumMidiInputChannels, 0, 0},
-                      Answer{effGetNumMidiOutputChannels, 0, 0}, Answer{effMainsChanged, 1, 0},
-                      Answer{80, 0, 0}, Answer{1000, 0, 0}, Answer{-1, 0, 0}));
+                      Answer{effSetEditKnobMode, 2, 0}, Answer{effBeginSetProgram, 0, 0}, Answer{effSetPanLaw, 1, 0},
+                      Answer{effGetSpeakerArrangement, 0, 0}, Answer{effShellGetNextPlugin, 0, 0},
+                      Answer{effEditDraw, 0, 0}, Answer{effIdle, 0, 0}, Answer{effGetErrorText, 0, 0},
+                      Answer{effGetNumMidiInputChannels, 0, 0}, Answer{effGetNumMidiOutputChannels, 0, 0},
+                      Answer{effMainsChanged, 1, 0}, Answer{80, 0, 0}, Answer{1000, 0, 0}, Answer{-1, 0, 0}));
 
 struct CanDo {
   const char* text;
@@ -61,18 +60,18 @@ struct CanDo {
 class CanDoAnswers : public PluginTest, public ::testing::WithParamInterface<CanDo> {};
 
 TEST_P(CanDoAnswers, CompareWholeAndCaseSensitive) {
-  EXPECT_EQ(host->Dispatch(effCanDo, 0, 0, const_cast<char*>(GetParam().text)), GetParam().expected)
-      << GetParam().text;
+  EXPECT_EQ(host->Dispatch(effCanDo, 0, 0, const_cast<char*>(GetParam().text)), GetParam().expected) << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, CanDoAnswers,
-    ::testing::Values(CanDo{"receiveVstEvents", -1}, CanDo{"receiveVstMidiEvent", 1},
-                      CanDo{"ReceiveVstMidiEvent", 0}, CanDo{"receiveVstMidiEvents", 0}, CanDo{"sendVstEvents", 1},
-                      CanDo{"sendVstMidiEvent", 1}, CanDo{"sendVstTimeInfo", -1}, CanDo{"receiveVstTimeInfo", -1},
-                      CanDo{"2in2out", 1}, CanDo{"1in2out", -1}, CanDo{"8in8out", -1}, CanDo{"offline", -1},
-                      CanDo{"plugAsChannelInsert", -1}, CanDo{"bypass", -1}, CanDo{"midiProgramNames", -1},
-                      CanDo{"hasCockosExtensions", 0}, CanDo{"receiveVstSysexEvent", 0}, CanDo{"", 0}));
+INSTANTIATE_TEST_SUITE_P(Texts, CanDoAnswers,
+                         ::testing::Values(CanDo{"receiveVstEvents", -1}, CanDo{"receiveVstMidiEvent", 1},
+                                           CanDo{"ReceiveVstMidiEvent", 0}, CanDo{"receiveVstMidiEvents", 0},
+                                           CanDo{"sendVstEvents", 1}, CanDo{"sendVstMidiEvent", 1},
+                                           CanDo{"sendVstTimeInfo", -1}, CanDo{"receiveVstTimeInfo", -1},
+                                           CanDo{"2in2out", 1}, CanDo{"1in2out", -1}, CanDo{"8in8out", -1},
+                                           CanDo{"offline", -1}, CanDo{"plugAsChannelInsert", -1}, CanDo{"bypass", -1},
+                                           CanDo{"midiProgramNames", -1}, CanDo{"hasCockosExtensions", 0},
+                                           CanDo{"receiveVstSysexEvent", 0}, CanDo{"", 0}));
 
 TEST_F(PluginTest, CanDoWithoutTextAnswersZero) { EXPECT_EQ(host->Dispatch(effCanDo, 0, 0, nullptr), 0); }
 
@@ -126,7 +125,8 @@ TEST_F(PluginTest, LoadingAForeignProgramIsRefused) {
 }
 
 TEST_F(PluginTest, WheelNotificationWithoutEditorDoesNothing) {
-  EXPECT_EQ(host->Dispatch(effVendorSpecific, FourCC('s', 't', 'C', 'A'), FourCC('W', 'h', 'e', 'e'), nullptr, 1.0f), 0);
+  EXPECT_EQ(host->Dispatch(effVendorSpecific, FourCC('s', 't', 'C', 'A'), FourCC('W', 'h', 'e', 'e'), nullptr, 1.0f),
+            0);
   EXPECT_EQ(host->Dispatch(effVendorSpecific, 0, 0, nullptr, 0.0f), 0);
 }
 

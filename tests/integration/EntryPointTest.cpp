@@ -89,9 +89,8 @@ TEST_P(ObjectFieldMode, FollowsTheHostProduct) {
 
 INSTANTIATE_TEST_SUITE_P(Hosts, ObjectFieldMode,
                          ::testing::Values(ProductCase{"energyXT", true}, ProductCase{"XT", true},
-                                           ProductCase{"Sound Forge Pro 10.0", true},
-                                           ProductCase{"energyXT2", false}, ProductCase{"", false},
-                                           ProductCase{"Vornix Host", false}));
+                                           ProductCase{"Sound Forge Pro 10.0", true}, ProductCase{"energyXT2", false},
+                                           ProductCase{"", false}, ProductCase{"Vornix Host", false}));
 
 // Some hosts keep their own pointer in the user field once the entry point has returned.
 TEST_F(PluginTest, KeepsWorkingWhenTheHostOverwritesTheUserField) {

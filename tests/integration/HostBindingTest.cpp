@@ -19,7 +19,11 @@ std::vector<unsigned char> Bytes(const void* data, VstIntPtr size) {
 
 TEST_F(PlayingTest, HostValuesAreClampedToTheRange) {
   const VstInt32 steps = 1;  // 1..64
-  struct Case { float host; float normalised; const char* shown; };
+  struct Case {
+    float host;
+    float normalised;
+    const char* shown;
+  };
   for (Case c : {Case{1.3f, 1.0f, "64"}, Case{-0.2f, 0.0f, "1"},
                  Case{std::numeric_limits<float>::quiet_NaN(), 0.0f, "1"}, Case{0.25f, 0.25f, "17"}}) {
     effect().setParameter(&effect(), steps, c.host);

@@ -38,7 +38,7 @@ TEST_F(PlayingTest, StartAtZeroSendsEverySynchronisedFirstStepAtOffsetZero) {
 TEST_F(PlayingTest, DefaultStateStaysOnTheQuantumGridAtAnyBlockSize) {
   for (int frames : {64, 512, 1000, 4096}) {
     host->midi.clear();
-    Block(0.0, frames, false);  // stop, so the next block starts afresh
+    Block(0.0, frames, false);                                // stop, so the next block starts afresh
     const double quantum = sampleRate * 60.0 / 120.0 / 32.0;  // 750 samples
     const int blocks = static_cast<int>(8 * sampleRate / frames);
     Play(0.0, blocks, frames);

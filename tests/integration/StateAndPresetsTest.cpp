@@ -66,7 +66,7 @@ TEST_F(HomeTest, NewInstanceStartsFromTheInitPreset) {
 
   hostkit::PluginHost second(VORNIX_PLUGIN_PATH);
   ASSERT_NE(second.Create(), nullptr);
-  EXPECT_EQ(second.DispatchText(effGetParamDisplay, 45), "On");  // Seq6 Active
+  EXPECT_EQ(second.DispatchText(effGetParamDisplay, 45), "On");    // Seq6 Active
   EXPECT_EQ(second.DispatchText(effGetParamDisplay, 49), "1/16");  // Seq6 Rate
 }
 

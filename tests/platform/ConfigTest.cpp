@@ -17,7 +17,9 @@ using test::WriteText;
 #ifndef _WIN32
 // A line that is no text at all, with a NUL in it.
 std::string Garbage() {
-  static const char bytes[] = "\x7f" "ELF\0\xff garbage\n";
+  static const char bytes[] =
+      "\x7f"
+      "ELF\0\xff garbage\n";
   return {bytes, sizeof bytes - 1};
 }
 #endif

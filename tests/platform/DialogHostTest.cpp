@@ -22,8 +22,8 @@ TEST(ScriptedDialogHost, AnswersInOrderAndRecordsEveryQuestion) {
   EXPECT_EQ(host.ShowMessageDialog("Overwrite existing preset?", "Preset Exists", TMsgDlgType::mtConfirmation,
                                    TMsgDlgButtons::mbYesNo),
             TModalResult::mrNo);
-  EXPECT_EQ(host.ShowMessageDialog("Error saving preset to file.\r\n\r\n\"x\"", "Save Preset",
-                                   TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK),
+  EXPECT_EQ(host.ShowMessageDialog("Error saving preset to file.\r\n\r\n\"x\"", "Save Preset", TMsgDlgType::mtWarning,
+                                   TMsgDlgButtons::mbOK),
             TModalResult::mrOk);
   EXPECT_EQ(host.InputText("Save Preset", "Name", "Old", true, 50), " a/b:c ");
   EXPECT_EQ(host.InputText("Edit Title", "Title", "Seq 1", true, 50), std::nullopt);
@@ -97,8 +97,7 @@ TEST(ScriptedDialogHost, AnswersNoDialogCouldGiveAreProblemsAndFallBackToNoOrCan
                             TDialogAnswer::Typed("7"),       // a number dialog takes numbers
                             TDialogAnswer::Chosen("zzz")});  // not in the folder
   EXPECT_EQ(host.ShowMessageDialog("m", "c", TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK), TModalResult::mrOk);
-  EXPECT_EQ(host.ShowMessageDialog("q", "c", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo),
-            TModalResult::mrNo);
+  EXPECT_EQ(host.ShowMessageDialog("q", "c", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo), TModalResult::mrNo);
   EXPECT_EQ(host.InputText("c", "p", "", true, 4), std::nullopt);
   EXPECT_EQ(host.InputText("c", "p", "", false, 50), std::nullopt);
   EXPECT_EQ(host.InputNumber("c", "p", 1, 0, 127, 0), std::nullopt);

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,17 +37,16 @@ TEST(ListFiles, PresetFilesSortIgnoringCaseWithoutFoldersOrOtherNames) {
 TEST(ListFiles, PresetFilesSortIgnoringCaseWithoutHiddenFilesFoldersOrOtherNames) {
   TTempFolder temp;
   const auto& dir = temp.Path();
-  for (const char* name : {"b.orvanep", "A.orvanep", "a.orvanep", "c.txt", ".hidden.orvanep", ".orvanep",
-                           "B10.orvanep", "_x.orvanep", "E.ORVANEP", "f.orvanep.bak", "init.orvanep"})
+  for (const char* name : {"b.orvanep", "A.orvanep", "a.orvanep", "c.txt", ".hidden.orvanep", ".orvanep", "B10.orvanep",
+                           "_x.orvanep", "E.ORVANEP", "f.orvanep.bak", "init.orvanep"})
     WriteText(dir / name, "x");
   std::filesystem::create_directory(dir / "folder.orvanep");
   std::filesystem::create_symlink(dir / "b.orvanep", dir / "link.orvanep");
   std::filesystem::create_symlink(dir / "gone", dir / "broken.orvanep");
 
   EXPECT_THAT(ListPresetNames(dir), ElementsAre("_x", "A", "a", "b", "B10", "init", "link"));
-  EXPECT_THAT(ListFiles(dir, ".orvanep"),
-              ElementsAre("_x.orvanep", "A.orvanep", "a.orvanep", "b.orvanep", "B10.orvanep", "init.orvanep",
-                          "link.orvanep"));
+  EXPECT_THAT(ListFiles(dir, ".orvanep"), ElementsAre("_x.orvanep", "A.orvanep", "a.orvanep", "b.orvanep",
+                                                      "B10.orvanep", "init.orvanep", "link.orvanep"));
   // The folder as the module holds it, with its trailing separator.
   EXPECT_EQ(ListPresetNames(dir.string() + "/"), ListPresetNames(dir));
   EXPECT_THAT(ListFiles(dir, ".txt"), ElementsAre("c.txt"));
@@ -132,13 +131,16 @@ TEST(FileExistsAbsolute, OnlyExistingFilesOnAbsolutePaths) {
 #ifdef _WIN32
 TEST(WriteFileAtomically, CreatesOrReplacesAndLeavesNoTemporaryFile) {
   TTempFolder temp;
-  const auto file = temp.Path() / FilePath("Gr\xc3\xbc\xc3\x9f" "e.orvanep");
+  const auto file = temp.Path() / FilePath(
+                                      "Gr\xc3\xbc\xc3\x9f"
+                                      "e.orvanep");
   WriteFileAtomically(file, std::string("mmst\0\0\0\0", 8));
   EXPECT_EQ(ReadText(file), std::string("mmst\0\0\0\0", 8));
   WriteFileAtomically(file, "second");
   EXPECT_EQ(ReadText(file), "second");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
-  EXPECT_THAT(ListPresetNames(temp.Path()), ElementsAre("Gr\xc3\xbc\xc3\x9f" "e"));
+  EXPECT_THAT(ListPresetNames(temp.Path()), ElementsAre("Gr\xc3\xbc\xc3\x9f"
+                                                        "e"));
 }
 #else
 // Permissions and symbolic links as POSIX systems have them.

@@ -44,8 +44,8 @@ TEST(Folders, HomeFolderIsHomeWhenAbsoluteElseTheAccountsHome) {
     TScopedEnv home("HOME", temp.Home().string() + "//");
     EXPECT_EQ(HomeFolder(), temp.Home().string());
   }
-  for (const std::optional<std::string>& value : {std::optional<std::string>{}, std::optional<std::string>{""},
-                                                  std::optional<std::string>{"relative"}}) {
+  for (const std::optional<std::string>& value :
+       {std::optional<std::string>{}, std::optional<std::string>{""}, std::optional<std::string>{"relative"}}) {
     TScopedEnv home("HOME", value);
     const auto folder = HomeFolder();
     EXPECT_TRUE(folder.empty() || folder.front() == '/') << folder;

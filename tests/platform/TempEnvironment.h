@@ -107,9 +107,9 @@ class TScopedUserRegistry {
   void SetPersonalFolder(const std::filesystem::path& folder) {
     HKEY shellFolders = nullptr;
     const std::wstring value = folder.wstring();
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-                        0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &shellFolders,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER,
+                        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &shellFolders, nullptr) != ERROR_SUCCESS)
       throw std::runtime_error("cannot set the personal folder");
     RegSetValueExW(shellFolders, L"Personal", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));

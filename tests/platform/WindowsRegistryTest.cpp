@@ -90,8 +90,8 @@ TEST(WindowsRegistry, ValuesThatAreNoDecimalTextReadAsTheDefault) {
     const char* ident;
     std::int32_t expected;
   };
-  const Case cases[] = {{"Dword", -9}, {"Binary", -9},   {"Empty", -9},        {"Hex", -9},
-                        {"Padded", 12}, {"Expand", 5}, {"Unterminated", 27}, {"Missing", -9}};
+  const Case cases[] = {{"Dword", -9},  {"Binary", -9}, {"Empty", -9},        {"Hex", -9},
+                        {"Padded", 12}, {"Expand", 5},  {"Unterminated", 27}, {"Missing", -9}};
   const auto config = OpenConfigKey("Vornix");
   for (const auto& c : cases) EXPECT_EQ(config->ReadInteger("Config", c.ident, -9), c.expected) << c.ident;
 }

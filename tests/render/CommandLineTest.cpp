@@ -35,9 +35,9 @@ std::string ScratchFile(const std::string& name) {
 Outcome Render(const std::string& args, bool withPlugin = true) {
   const std::string out = ScratchFile("render.out"), err = ScratchFile("render.err");
   const std::string home = ScratchFile("home");
-  const std::string command = "HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/config' '" + VORNIX_RENDER_PATH + "' " +
-                              (withPlugin ? std::string("'") + VORNIX_PLUGIN_PATH + "' " : "") + args + " >'" + out +
-                              "' 2>'" + err + "'";
+  const std::string command = "HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/config' '" + VORNIX_RENDER_PATH +
+                              "' " + (withPlugin ? std::string("'") + VORNIX_PLUGIN_PATH + "' " : "") + args + " >'" +
+                              out + "' 2>'" + err + "'";
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
 }
@@ -51,7 +51,8 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST(CommandLine, WritesTheSameEventsAsMidiFileAndText) {
   const std::string midiFile = ScratchFile("one.mid"), textFile = ScratchFile("one.txt");
-  const Outcome r = Render("--bars 1 --block-size 1000 --midi '" + midiFile + "' --text-file '" + textFile + "' --text");
+  const Outcome r =
+      Render("--bars 1 --block-size 1000 --midi '" + midiFile + "' --text-file '" + textFile + "' --text");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
 

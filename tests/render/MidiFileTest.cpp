@@ -25,14 +25,14 @@ TEST(MidiFile, TinyFileHasExactBytes) {
   c.events = {{200, 0x90, 0x3C, 0x64}, {200, 0xC0, 0x05, 0x00}, {0, 0xB0, 0x14, 0x3F}};
   c.endTick = 200 + 0x4000;
   const Bytes expected = {
-      'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x00, 0x60,  // format 0, one track, 96 ticks per quarter
-      'M', 'T', 'r', 'k', 0, 0, 0, 33,
-      0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,        // 500000 µs per quarter
-      0x00, 0xFF, 0x58, 0x04, 0x03, 0x02, 0x18, 0x08,  // 3/4, 24 clocks per beat, 8 32nds per quarter
-      0x00, 0xB0, 0x14, 0x3F,
-      0x81, 0x48, 0x90, 0x3C, 0x64,  // delta 200
-      0x00, 0xC0, 0x05,              // two-byte message, no running status
-      0x81, 0x80, 0x00, 0xFF, 0x2F, 0x00,  // end of track 0x4000 ticks later
+      'M',  'T',  'h',  'd',  0,    0,    0,    6,    0,
+      0,    0,    1,    0x00, 0x60,  // format 0, one track, 96 ticks per quarter
+      'M',  'T',  'r',  'k',  0,    0,    0,    33,   0x00,
+      0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,                    // 500000 µs per quarter
+      0x00, 0xFF, 0x58, 0x04, 0x03, 0x02, 0x18, 0x08,        // 3/4, 24 clocks per beat, 8 32nds per quarter
+      0x00, 0xB0, 0x14, 0x3F, 0x81, 0x48, 0x90, 0x3C, 0x64,  // delta 200
+      0x00, 0xC0, 0x05,                                      // two-byte message, no running status
+      0x81, 0x80, 0x00, 0xFF, 0x2F, 0x00,                    // end of track 0x4000 ticks later
   };
   EXPECT_THAT(BuildMidiFile(c), ElementsAreArray(expected));
 }
@@ -104,7 +104,8 @@ TEST(MidiFile, TrackEndsAtTheLastEventWhenThatIsLater) {
   c.events = {{10, 0x90, 0x3C, 0x64}};
   c.endTick = 5;
   const Bytes track = Track(BuildMidiFile(c));
-  EXPECT_THAT(Bytes(track.end() - 8, track.end()), ElementsAreArray(Bytes{0x0A, 0x90, 0x3C, 0x64, 0x00, 0xFF, 0x2F, 0x00}));
+  EXPECT_THAT(Bytes(track.end() - 8, track.end()),
+              ElementsAreArray(Bytes{0x0A, 0x90, 0x3C, 0x64, 0x00, 0xFF, 0x2F, 0x00}));
 }
 
 TEST(MidiFile, RefusesWhatTheFormatCannotSay) {
@@ -120,9 +121,9 @@ TEST(MidiFile, RefusesWhatTheFormatCannotSay) {
 }
 
 TEST(MidiFile, MessageLengths) {
-  const std::pair<std::uint8_t, int> cases[] = {{0x00, 0}, {0x7F, 0}, {0x80, 3}, {0x9F, 3}, {0xA0, 3}, {0xB5, 3},
-                                                {0xC0, 2}, {0xDF, 2}, {0xE0, 3}, {0xF1, 2}, {0xF2, 3}, {0xF3, 2},
-                                                {0xF6, 1}, {0xF8, 1}, {0xFF, 1}};
+  const std::pair<std::uint8_t, int> cases[] = {{0x00, 0}, {0x7F, 0}, {0x80, 3}, {0x9F, 3}, {0xA0, 3},
+                                                {0xB5, 3}, {0xC0, 2}, {0xDF, 2}, {0xE0, 3}, {0xF1, 2},
+                                                {0xF2, 3}, {0xF3, 2}, {0xF6, 1}, {0xF8, 1}, {0xFF, 1}};
   for (const auto& [status, length] : cases) EXPECT_EQ(MessageLength(status), length) << int(status);
 }
 

@@ -87,17 +87,20 @@ TEST(Options, GoodCommandLines) {
          EXPECT_FALSE(o.TextToStdout());
        }},
       {{"--midi", "out.mid", "--text"}, [](const Options& o) { EXPECT_TRUE(o.TextToStdout()); }},
-      {{"--text-file", "out.txt"}, [](const Options& o) {
+      {{"--text-file", "out.txt"},
+       [](const Options& o) {
          EXPECT_EQ(o.textFile, "out.txt");
          EXPECT_FALSE(o.TextToStdout());
        }},
-      {{"--save-chunk", "s.bin"}, [](const Options& o) {
+      {{"--save-chunk", "s.bin"},
+       [](const Options& o) {
          EXPECT_EQ(o.saveChunkFile, "s.bin");
          EXPECT_FALSE(o.TextToStdout());
        }},
       {{"--info", "p.so"}, [](const Options& o) { EXPECT_TRUE(o.info); }},
       {{"-h"}, [](const Options& o) { EXPECT_TRUE(o.help); }},
-      {{"--time-sig", "1/1", "--tempo", "4", "--block-size", "65536", "--ppq", "32767"}, [](const Options& o) {
+      {{"--time-sig", "1/1", "--tempo", "4", "--block-size", "65536", "--ppq", "32767"},
+       [](const Options& o) {
          EXPECT_EQ(o.timeSigDenominator, 1);
          EXPECT_EQ(o.tempo, 4.0);
          EXPECT_EQ(o.blockSize, 65536);

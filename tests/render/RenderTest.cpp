@@ -88,11 +88,11 @@ TEST(Render, NotesArriveInTheirBlockAtTheirOffset) {
     Options o;
     o.blockSize = blockSize;
     o.start = 1.0;
-    o.length = 1.0;  // host positions 1 to 5
-    o.notes = {{60, 1.5, 2.25, 100, 1},   // 11025 and 27563 (27562.5 rounded) samples in
-               {64, 2.0, 9.0, 90, 2},     // ends after the render
-               {62, 0.0, 1.5, 80, 16},    // started before the render: held from its first sample
-               {50, -2.0, 1.0, 100, 1},   // over when the render begins
+    o.length = 1.0;                        // host positions 1 to 5
+    o.notes = {{60, 1.5, 2.25, 100, 1},    // 11025 and 27563 (27562.5 rounded) samples in
+               {64, 2.0, 9.0, 90, 2},      // ends after the render
+               {62, 0.0, 1.5, 80, 16},     // started before the render: held from its first sample
+               {50, -2.0, 1.0, 100, 1},    // over when the render begins
                {67, 3.0, 3.00001, 1, 1}};  // shorter than a sample: still on, then off
     const RenderResult r = RenderWith(o);
     EXPECT_THAT(CheckEvents(r), IsEmpty());

@@ -17,13 +17,13 @@ TEST(Transport, TicksComeFromTheSamplePositionExactly) {
     std::int64_t tick;
   } cases[] = {
       {0, 120, 960, 44100, 0},
-      {22050, 120, 960, 44100, 960},       // one quarter note
+      {22050, 120, 960, 44100, 960},  // one quarter note
       {33075, 120, 960, 44100, 1440},
-      {689, 120, 960, 44100, 30},          // a 1/128 note, to the nearest sample
-      {11, 120, 960, 44100, 0},            // 0.479 ticks
-      {12, 120, 960, 44100, 1},            // 0.522 ticks
-      {1, 60, 1, 2, 1},                    // exactly half a tick rounds up
-      {3, 60, 1, 2, 2},                    // and so does 1.5
+      {689, 120, 960, 44100, 30},  // a 1/128 note, to the nearest sample
+      {11, 120, 960, 44100, 0},    // 0.479 ticks
+      {12, 120, 960, 44100, 1},    // 0.522 ticks
+      {1, 60, 1, 2, 1},            // exactly half a tick rounds up
+      {3, 60, 1, 2, 2},            // and so does 1.5
       {48000, 140, 480, 48000, 1120},
       {2646000, 93.7, 960, 44100, 89952},  // one minute at a tempo with a fraction
       {441000000, 120, 960, 44100, 19200000},
@@ -71,8 +71,8 @@ TEST(Transport, TimeInfoOfEachBlock) {
   const Transport t(o);
 
   const VstTimeInfo first = t.TimeInfoAt(0);
-  EXPECT_EQ(first.flags, kVstTransportChanged | kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid |
-                             kVstTimeSigValid);
+  EXPECT_EQ(first.flags,
+            kVstTransportChanged | kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid | kVstTimeSigValid);
   EXPECT_EQ(first.ppqPos, -1.0);
   EXPECT_EQ(first.samplePos, -32000.0);
   EXPECT_EQ(first.sampleRate, 48000.0);

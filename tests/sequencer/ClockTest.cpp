@@ -144,7 +144,8 @@ TEST(StepClock, NoteTriggeredOrdersPlayWholeCycles) {
     values.resize(c.expected.size());
     EXPECT_EQ(values, c.expected);
     // Started at the block's position, whatever the slot grid says: steps follow every 6000 samples.
-    for (std::size_t j = 0; j < c.expected.size(); ++j) EXPECT_EQ(sent[j].Sample(), static_cast<std::int64_t>(j) * 6000);
+    for (std::size_t j = 0; j < c.expected.size(); ++j)
+      EXPECT_EQ(sent[j].Sample(), static_cast<std::int64_t>(j) * 6000);
   }
 }
 
@@ -231,7 +232,7 @@ TEST(StepClock, SmoothingSendsOneTruncatedValuePerQuantum) {
   TSequencerItem& s = Prepare(seq, kRate1_4, kNormal, kOrderForward, 2, true);
   s.Steps()[0].SetValue(0.0f);
   s.Steps()[1].SetValue(127.0f);
-  HostSimulation host(seq, 44100, 120, 256);  // a quantum is 689.0625 samples
+  HostSimulation host(seq, 44100, 120, 256);        // a quantum is 689.0625 samples
   const auto sent = host.Run(44100 * 2 / 256 + 1);  // two quarters
   ASSERT_GE(sent.size(), 64u);
   for (int m = 0; m < 64; ++m) {

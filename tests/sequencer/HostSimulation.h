@@ -22,8 +22,7 @@ struct Sent {
 
 class HostSimulation {
  public:
-  HostSimulation(TSequencer& sequencer, double sampleRate, double tempo, std::int32_t frames,
-                 double startPpq = 0.0)
+  HostSimulation(TSequencer& sequencer, double sampleRate, double tempo, std::int32_t frames, double startPpq = 0.0)
       : seq_(sequencer), sampleRate_(sampleRate), tempo_(tempo), frames_(frames), startPpq_(startPpq) {
     seq_.SetSampleRate(sampleRate);
     seq_.SetTempo(tempo);
@@ -61,9 +60,7 @@ class HostSimulation {
   }
 
   // Moves the transport to another position; the next block starts there.
-  void Locate(double ppq) {
-    startPpq_ = ppq - static_cast<double>(block_ * frames_) * tempo_ / (60.0 * sampleRate_);
-  }
+  void Locate(double ppq) { startPpq_ = ppq - static_cast<double>(block_ * frames_) * tempo_ / (60.0 * sampleRate_); }
 
  private:
   TSequencer& seq_;

@@ -42,7 +42,8 @@ void ExpectTimeline(const std::vector<Sent>& sent, const std::vector<Expected>& 
     const std::int64_t rounded = static_cast<std::int64_t>(std::llround(static_cast<double>(e.sample)));
     const std::int64_t sample = m.Sample();
     if (half)
-      ASSERT_TRUE(sample == static_cast<std::int64_t>(floorSample) || sample == static_cast<std::int64_t>(floorSample) + 1)
+      ASSERT_TRUE(sample == static_cast<std::int64_t>(floorSample) ||
+                  sample == static_cast<std::int64_t>(floorSample) + 1)
           << "message " << i;
     else
       ASSERT_EQ(sample, rounded) << "message " << i;

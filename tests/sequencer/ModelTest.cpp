@@ -130,7 +130,13 @@ TEST(SequenceModel, TempoAndTimeSignatureChangesMarkEverySequence) {
       {"same numerator", [](auto& q) { q.SetTimeSigNumerator(4); }, false},
       {"numerator 3", [](auto& q) { q.SetTimeSigNumerator(3); }, true},
       {"denominator 8", [](auto& q) { q.SetTimeSigDenominator(8); }, true},
-      {"position and rate", [](auto& q) { q.SetPpqPos(12.0); q.SetSampleRate(48000); q.SetPlaying(true); }, false},
+      {"position and rate",
+       [](auto& q) {
+         q.SetPpqPos(12.0);
+         q.SetSampleRate(48000);
+         q.SetPlaying(true);
+       },
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

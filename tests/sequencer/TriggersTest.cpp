@@ -142,7 +142,7 @@ TEST(NoteTriggers, StopAllForgetsHeldNotesAndRequests) {
   EXPECT_EQ(rig.item().TriggerState(), kTriggerNone);
   EXPECT_EQ(rig.seq.PrevPpqPos(), -1.0);
   EXPECT_TRUE(rig.Play(30).empty());  // transport running again: silent
-  rig.seq.NoteOff(60);  // the late release finds nothing and stops nothing that runs
+  rig.seq.NoteOff(60);                // the late release finds nothing and stops nothing that runs
   EXPECT_TRUE(rig.Play(10).empty());
   rig.seq.NoteOn(60);
   EXPECT_EQ(rig.Play(1), (std::vector<int>{0}));

@@ -100,8 +100,8 @@ std::size_t PluginHost::CountRequests(VstInt32 opcode) const {
       std::count_if(requests.begin(), requests.end(), [opcode](const HostRequest& r) { return r.opcode == opcode; }));
 }
 
-VstIntPtr VSTCALLBACK PluginHost::Callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                           void* ptr, float opt) {
+VstIntPtr VSTCALLBACK PluginHost::Callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                           float opt) {
   PluginHost* host = HostOf(effect);
   if (host == nullptr) return 0;
   return host->Answer(opcode, index, value, ptr, opt);
@@ -114,13 +114,11 @@ VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     if (auto answer = override(request, ptr)) return *answer;
   }
   switch (opcode) {
-    case audioMasterVersion:
-      return versionAnswer;
+    case audioMasterVersion: return versionAnswer;
     case audioMasterGetProductString:
       if (ptr != nullptr) std::strncpy(static_cast<char*>(ptr), productString.c_str(), 63);
       return 1;
-    case audioMasterGetTime:
-      return timeInfo ? reinterpret_cast<VstIntPtr>(&*timeInfo) : 0;
+    case audioMasterGetTime: return timeInfo ? reinterpret_cast<VstIntPtr>(&*timeInfo) : 0;
     case audioMasterProcessEvents: {
       ++processEventsCalls;
       const auto* list = static_cast<const VstEvents*>(ptr);
@@ -132,8 +130,7 @@ VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
       }
       return 1;
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -1,8 +1,8 @@
 #include "render/FileNames.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 #endif
 
 namespace vornix::render {

@@ -15,10 +15,19 @@ std::string FourChars(VstInt32 id) {
   return s;
 }
 
-constexpr std::array<const char*, 13> kCanDoQuestions = {
-    "sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo", "receiveVstEvents", "receiveVstMidiEvent",
-    "receiveVstTimeInfo", "offline", "midiProgramNames", "bypass", "1in1out", "2in2out",
-    "plugAsChannelInsert", "hasCockosExtensions"};
+constexpr std::array<const char*, 13> kCanDoQuestions = {"sendVstEvents",
+                                                         "sendVstMidiEvent",
+                                                         "sendVstTimeInfo",
+                                                         "receiveVstEvents",
+                                                         "receiveVstMidiEvent",
+                                                         "receiveVstTimeInfo",
+                                                         "offline",
+                                                         "midiProgramNames",
+                                                         "bypass",
+                                                         "1in1out",
+                                                         "2in2out",
+                                                         "plugAsChannelInsert",
+                                                         "hasCockosExtensions"};
 
 }  // namespace
 
@@ -45,8 +54,8 @@ void PrintInfo(hostkit::PluginHost& host, std::ostream& out) {
   out << "Parameters (index, name, value shown, host value):\n";
   for (VstInt32 i = 0; i < e.numParams; ++i) {
     out << "  " << std::setw(2) << i << "  " << std::left << std::setw(16) << host.DispatchText(effGetParamName, i)
-        << std::setw(14) << host.DispatchText(effGetParamDisplay, i) << std::right
-        << e.getParameter(host.Effect(), i) << "\n";
+        << std::setw(14) << host.DispatchText(effGetParamDisplay, i) << std::right << e.getParameter(host.Effect(), i)
+        << "\n";
   }
 }
 

@@ -20,7 +20,8 @@ bool IsChannelMessage(std::uint8_t status) { return status >= 0x80 && status < 0
 int MessageLength(std::uint8_t status) {
   if (status < 0x80) return 0;
   switch (status & 0xF0) {
-    case 0xC0: case 0xD0: return 2;
+    case 0xC0:
+    case 0xD0: return 2;
     case 0xF0: return status == 0xF1 || status == 0xF3 ? 2 : status == 0xF2 ? 3 : 1;
     default: return 3;
   }
@@ -39,7 +40,8 @@ void AppendVariableLength(std::vector<std::uint8_t>& out, std::uint32_t value) {
 }
 
 std::vector<std::uint8_t> BuildMidiFile(const MidiFileContent& content) {
-  if (content.ppq < 1 || content.ppq > 0x7FFF) throw std::invalid_argument("MIDI file: ticks per quarter note out of range");
+  if (content.ppq < 1 || content.ppq > 0x7FFF)
+    throw std::invalid_argument("MIDI file: ticks per quarter note out of range");
   if (content.timeSigDenominator < 1 || !std::has_single_bit(static_cast<unsigned>(content.timeSigDenominator)))
     throw std::invalid_argument("MIDI file: the time signature's denominator must be a power of two");
   const long long microsPerQuarter = std::llround(60e6 / content.tempo);
@@ -69,7 +71,8 @@ std::vector<std::uint8_t> BuildMidiFile(const MidiFileContent& content) {
     advanceTo(e.tick);
     const std::uint8_t bytes[3] = {e.status, e.data1, e.data2};
     const int length = MessageLength(e.status);
-    const bool clean = IsChannelMessage(e.status) && std::all_of(bytes + 1, bytes + length, [](std::uint8_t b) { return b < 0x80; });
+    const bool clean =
+        IsChannelMessage(e.status) && std::all_of(bytes + 1, bytes + length, [](std::uint8_t b) { return b < 0x80; });
     if (clean) {
       track.insert(track.end(), bytes, bytes + length);
     } else {

@@ -15,9 +15,9 @@ struct MidiFileContent {
   int ppq = 960;  // 1..32767
   double tempo = 120.0;
   int timeSigNumerator = 4;
-  int timeSigDenominator = 4;  // a power of two
+  int timeSigDenominator = 4;         // a power of two
   std::vector<MidiFileEvent> events;  // any order; equal ticks keep their order
-  std::int64_t endTick = 0;  // where the track ends, unless an event comes later
+  std::int64_t endTick = 0;           // where the track ends, unless an event comes later
 };
 
 // The bytes of the file. Channel messages are written with their own length and no running status;

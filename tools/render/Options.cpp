@@ -1,8 +1,8 @@
 #include "render/Options.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <string_view>

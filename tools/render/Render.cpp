@@ -47,8 +47,9 @@ std::vector<ScheduledNote> ScheduleNotes(const Transport& transport, const std::
     out.push_back(noteOn);
     out.push_back({off, off == on ? 2 : 0, MidiEvent(0x80 | channel, n.note, 64)});
   }
-  std::stable_sort(out.begin(), out.end(),
-                   [](const auto& a, const auto& b) { return a.sample != b.sample ? a.sample < b.sample : a.order < b.order; });
+  std::stable_sort(out.begin(), out.end(), [](const auto& a, const auto& b) {
+    return a.sample != b.sample ? a.sample < b.sample : a.order < b.order;
+  });
   return out;
 }
 
@@ -70,19 +71,21 @@ std::string Hex(const RenderedEvent& e) {
 }  // namespace
 
 void OpenEffect(hostkit::PluginHost& host, const Options& options) {
-  host.override = [sampleRate = options.sampleRate, blockSize = options.blockSize](
-                      const hostkit::HostRequest& r, void*) -> std::optional<VstIntPtr> {
+  host.override = [sampleRate = options.sampleRate, blockSize = options.blockSize](const hostkit::HostRequest& r,
+                                                                                   void*) -> std::optional<VstIntPtr> {
     if (r.opcode == audioMasterGetSampleRate) return static_cast<VstIntPtr>(std::llround(sampleRate));
     if (r.opcode == audioMasterGetBlockSize) return blockSize;
     return std::nullopt;
   };
-  if (host.Create() == nullptr) throw std::runtime_error("the plug-in refused to start (its entry point answered null)");
+  if (host.Create() == nullptr)
+    throw std::runtime_error("the plug-in refused to start (its entry point answered null)");
   host.Dispatch(effOpen);
   host.Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(options.sampleRate));
   host.Dispatch(effSetBlockSize, 0, options.blockSize);
   if (!options.loadFile.empty()) {
     const auto bytes = ReadFile(options.loadFile);
-    if (host.SetChunk(bytes) == 0) throw std::runtime_error("the plug-in did not take the chunk from " + options.loadFile);
+    if (host.SetChunk(bytes) == 0)
+      throw std::runtime_error("the plug-in did not take the chunk from " + options.loadFile);
   }
   ApplyParameters(host, options.parameters);
 }

@@ -13,17 +13,14 @@ Transport::Transport(const Options& o)
       start_(o.start),
       numerator_(o.timeSigNumerator),
       denominator_(o.timeSigDenominator) {
-  const double seconds = o.lengthUnit == LengthUnit::Seconds
-                             ? o.length
-                             : o.length * numerator_ * 4.0 / denominator_ * 60.0 / tempo_;
+  const double seconds =
+      o.lengthUnit == LengthUnit::Seconds ? o.length : o.length * numerator_ * 4.0 / denominator_ * 60.0 / tempo_;
   length_ = std::max<std::int64_t>(1, std::llround(seconds * sampleRate_));
 }
 
 double Transport::QuarterNotesAt(double sample) const { return start_ + sample * tempo_ / (60.0 * sampleRate_); }
 
-double Transport::SampleAt(double quarterNotes) const {
-  return (quarterNotes - start_) * 60.0 * sampleRate_ / tempo_;
-}
+double Transport::SampleAt(double quarterNotes) const { return (quarterNotes - start_) * 60.0 * sampleRate_ / tempo_; }
 
 VstTimeInfo Transport::TimeInfoAt(std::int64_t blockStart) const {
   VstTimeInfo t{};

@@ -78,7 +78,8 @@ MidiFileContent MidiContent(const Options& o, const RenderResult& result) {
 
 int Run(const Options& o) {
   std::string plugin = o.plugin.empty() ? PluginBesideTool() : o.plugin;
-  if (plugin.empty()) throw UsageError(std::string("no plug-in given, and no ") + kPluginFile + " in this tool's build tree");
+  if (plugin.empty())
+    throw UsageError(std::string("no plug-in given, and no ") + kPluginFile + " in this tool's build tree");
 
   vornix::hostkit::PluginHost host(plugin);
   OpenEffect(host, o);

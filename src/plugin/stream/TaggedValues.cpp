@@ -4,12 +4,12 @@ namespace vornix {
 namespace {
 
 const char* MessageOf(ReadErrorKind kind) {
-    switch (kind) {
-        case ReadErrorKind::InvalidPropertyValue: return "Invalid property value";
-        case ReadErrorKind::InvalidStreamFormat: return "Invalid stream format";
-        case ReadErrorKind::StreamReadError: break;
-    }
-    return "Stream read error";
+  switch (kind) {
+    case ReadErrorKind::InvalidPropertyValue: return "Invalid property value";
+    case ReadErrorKind::InvalidStreamFormat: return "Invalid stream format";
+    case ReadErrorKind::StreamReadError: break;
+  }
+  return "Stream read error";
 }
 
 }  // namespace
