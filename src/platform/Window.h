@@ -1,0 +1,168 @@
+// Windows for the editor: one small interface, a backend per platform (X11, in memory for tests,
+// later Win32). Every window draws from a pixel surface of its own size; the toolkit paints into
+// the surface and presents the part that changed. Input arrives as small tagged events at the
+// window's one handler.
+//
+// Threads: a window system and its windows belong to the thread that calls the editor entries;
+// nothing here may be touched from another thread.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gfx/Bitmap.h"
+
+namespace vornix::platform {
+
+enum class TMouseButton { None, Left, Right, Middle };
+
+// Modifier keys and held mouse buttons at the time of an event.
+enum TShiftFlag : unsigned {
+  ssShift = 1u << 0,
+  ssAlt = 1u << 1,
+  ssCtrl = 1u << 2,
+  ssLeft = 1u << 3,
+  ssRight = 1u << 4,
+  ssMiddle = 1u << 5,
+  ssDouble = 1u << 6,  // the press is the second of a double click
+};
+using TShiftState = unsigned;
+
+// Keys that are not text, by the toolkit's own codes; letters and digits use their upper-case
+// ASCII code ('A', '0').
+enum TKeyCode : int {
+  kKeyNone = 0,
+  kKeyBackspace = 8,
+  kKeyTab = 9,
+  kKeyReturn = 13,
+  kKeyEscape = 27,
+  kKeySpace = 32,
+  kKeyPageUp = 33,
+  kKeyPageDown = 34,
+  kKeyEnd = 35,
+  kKeyHome = 36,
+  kKeyLeft = 37,
+  kKeyUp = 38,
+  kKeyRight = 39,
+  kKeyDown = 40,
+  kKeyInsert = 45,
+  kKeyDelete = 46,
+  kKeyShift = 16,
+  kKeyControl = 17,
+  kKeyAlt = 18,
+};
+
+enum class TEventKind {
+  MouseDown,
+  MouseUp,
+  MouseMove,
+  MouseWheel,
+  MouseEnter,
+  MouseLeave,
+  KeyDown,
+  KeyUp,
+  Char,  // a typed character (after the key went down), as UTF-32
+  Timer,
+  FocusIn,
+  FocusOut,
+  // A popup saw a press outside itself, or a dialog's close box was used; the window stays until
+  // its owner destroys it.
+  CloseRequest,
+};
+
+struct TEvent {
+  TEventKind Kind = TEventKind::MouseMove;
+  // Client coordinates of the window that receives the event (mouse events; for a popup's
+  // CloseRequest caused by an outside press, the press position relative to the popup).
+  int X = 0;
+  int Y = 0;
+  TMouseButton Button = TMouseButton::None;  // MouseDown, MouseUp
+  TShiftState Shift = 0;
+  int WheelDelta = 0;  // MouseWheel: +120 a notch up (away from the user), -120 down
+  int Key = kKeyNone;  // KeyDown, KeyUp
+  char32_t Char = 0;   // Char
+  int TimerId = 0;     // Timer
+};
+
+enum class TCursor { Default, SizeNS, IBeam };
+
+class TWindow;
+
+class TWindowHandler {
+ public:
+  virtual ~TWindowHandler() = default;
+  virtual void HandleEvent(TWindow& window, const TEvent& event) = 0;
+};
+
+class TWindow {
+ public:
+  virtual ~TWindow() = default;
+
+  // The pixels of the window, always exactly its client size. Draw, then Present what changed.
+  virtual gfx::TBitmap& Surface() = 0;
+  virtual void Present(const gfx::TRect& area) = 0;
+
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  // Moves (owner's client coordinates for a child, screen coordinates otherwise) and resizes; the
+  // surface keeps what fits and the rest is cleared.
+  virtual void SetBounds(const gfx::TRect& bounds) = 0;
+  virtual gfx::TPoint ClientToScreen(gfx::TPoint p) const = 0;
+  virtual void Show() = 0;
+  virtual void Hide() = 0;
+  virtual void SetTitle(const std::string& title) = 0;
+  virtual void SetCursor(TCursor cursor) = 0;
+  // Asks for the keyboard focus.
+  virtual void TakeFocus() = 0;
+  // A Timer event with this id every `milliseconds` until stopped; starting again restarts it.
+  virtual void StartTimer(int id, int milliseconds) = 0;
+  virtual void StopTimer(int id) = 0;
+  // The platform's handle (an X11 Window id, an HWND); 0 in memory.
+  virtual std::uintptr_t NativeHandle() const = 0;
+};
+
+class TWindowSystem {
+ public:
+  virtual ~TWindowSystem() = default;
+
+  // The editor inside the host's window (an X11 Window id, an HWND), at (0, 0) of the parent.
+  virtual std::unique_ptr<TWindow> CreateChild(std::uintptr_t parent, int width, int height,
+                                               TWindowHandler& handler) = 0;
+  // A menu or drop-down list at a screen position, above everything, without decoration. While it
+  // is shown it gets every press; a press outside it gives it a CloseRequest.
+  virtual std::unique_ptr<TWindow> CreatePopup(TWindow& owner, const gfx::TRect& screenBounds,
+                                               TWindowHandler& handler) = 0;
+  // A dialog that stays above its owner, with a title and no resizing.
+  virtual std::unique_ptr<TWindow> CreateDialog(TWindow& owner, const gfx::TRect& screenBounds,
+                                                const std::string& title, TWindowHandler& handler) = 0;
+
+  // Handles every pending event and due timer, without waiting.
+  virtual void Pump() = 0;
+  // A nested loop for a modal question: handles events (waiting for them) until `done` is true.
+  virtual void RunModal(const std::function<bool()>& done) = 0;
+  // Drops the mouse input that has queued up but was not handled yet.
+  virtual void FlushMouseInput() = 0;
+
+  virtual gfx::TPoint PointerPosition() const = 0;  // screen coordinates
+  virtual TShiftState ModifierState() const = 0;    // keys and buttons held now
+  virtual gfx::TRect ScreenBounds() const = 0;
+
+  // The system clipboard under a format name of ours; data put there stays while this system
+  // lives (the step clipboard adds a file so that it outlives the editor).
+  virtual void SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) = 0;
+  virtual bool HasClipboard(const std::string& format) = 0;
+  virtual std::optional<std::vector<std::uint8_t>> GetClipboard(const std::string& format) = 0;
+  // Plain text (the numeric edit's cut and paste).
+  virtual void SetClipboardText(const std::string& utf8) = 0;
+  virtual std::optional<std::string> GetClipboardText() = 0;
+};
+
+// The platform's own windows: X11 on Linux (a connection of its own to the default display),
+// Win32 on Windows. Throws std::runtime_error when there is no display.
+std::unique_ptr<TWindowSystem> CreateNativeWindowSystem();
+
+}  // namespace vornix::platform
