@@ -26,6 +26,10 @@ class TVSTModuleWithMidi : public TCustomVSTModule {
   void QueuePitchBend(std::uint8_t channel, std::uint8_t data1, std::uint8_t data2, vst::VstInt32 deltaFrames);
 
   int MidiOutCount() const { return FMidiOutCount; }
+  // Takes back the events queued after the first `count` of this processing call.
+  void TruncateMidiOutput(int count) {
+    if (count >= 0 && count < FMidiOutCount) FMidiOutCount = count;
+  }
 
   std::function<void(TVSTModuleWithMidi&, const vst::VstEvents& events)> OnProcessEvents;
   std::function<void(TVSTModuleWithMidi&, const vst::VstMidiEvent& event)> OnProcessMidi;

@@ -48,7 +48,11 @@ void TVSTParameterValues::ResetToDefault(int position, bool force) {
 }
 
 void TVSTParameterValues::ResetAllToDefaults() {
-  for (int i = 0; i < Count(); ++i) ResetToDefault(i, true);
+  for (int i = 0; i < Count(); ++i) {
+    TVSTParameterValue& entry = Items(i);
+    entry.SetValue(entry.Default);
+    FPlugin.ApplyParameter(i, entry.Default);
+  }
 }
 
 }  // namespace vornix::plugin

@@ -51,6 +51,8 @@ class TVSTParameterValues {
   // Puts the default back through the parameter's change handler and tells the host; without
   // force, an entry that already holds its default is left alone.
   void ResetToDefault(int position, bool force);
+  // Every default back through its change handler, without telling the host: a load reports the
+  // final values itself.
   void ResetAllToDefaults();
 
  private:

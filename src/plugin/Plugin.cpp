@@ -48,10 +48,16 @@ void TVSTPlugin::SetCurrentSequence(int index) {
   }
 }
 
-void TVSTPlugin::ResetState() {
+void TVSTPlugin::ApplyInitialState() {
   FSequencer->SetDefaults();
   SetCurrentSequence(0);
-  TVSTPluginBase::ResetState();
+  TVSTPluginBase::ApplyInitialState();
+}
+
+// Settings equal to what the sequences had do not raise Changed on their own, yet what was
+// playing may come from neither state: every sequence starts again from the loaded one.
+void TVSTPlugin::StateLoaded() {
+  for (int i = 0; i < FSequencer->Count(); ++i) FSequencer->Items(i).SetChanged(true);
 }
 
 }  // namespace vornix::plugin

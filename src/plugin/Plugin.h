@@ -30,7 +30,6 @@ class TVSTPlugin : public TVSTPluginBase {
   // The step the editor should highlight at its next idle call: -2 nothing pending, -1 none.
   int ShowStep() const { return FShowStep.load(std::memory_order_relaxed); }
 
-  void ResetState() override;
   // The state section as it would be saved now.
   TStoredState CaptureState() const;
   void GetValueText(const std::string& kind, int value, std::string& text) override;
@@ -44,6 +43,8 @@ class TVSTPlugin : public TVSTPluginBase {
 
  protected:
   void CreateParameterValues() override;
+  void ApplyInitialState() override;
+  void StateLoaded() override;
   vst::VstIntPtr EditorOpen(void* parentWindow, vst::VstIntPtr value) override;
   void SavePluginState(TaggedValueWriter& writer) override;
   std::unique_ptr<TPluginStateSection> ReadPluginState(TaggedValueReader& reader, const std::string& version) override;
@@ -53,8 +54,11 @@ class TVSTPlugin : public TVSTPluginBase {
   void DeclareParameters();
   void ParameterChange(int index, float value);
   void ParameterDisplay(int index, std::string& text);
-  // Reads the block's time into the sequencer; false when the block cannot be clocked.
-  bool TakeHostTime(const vst::VstTimeInfo* time);
+  // None: no usable time at all, treated as a stopped transport. Unusable: values the clock
+  // cannot place; the block is skipped and nothing is taken. Usable: taken into the sequencer.
+  enum class THostTime { None, Unusable, Usable };
+  THostTime TakeHostTime(const vst::VstTimeInfo* time, unsigned sampleFrames);
+  void PlaySequences(std::int32_t sampleFrames);
   void QueueTeachMessage();
 
   std::atomic<int> FCurrentSequence{0};

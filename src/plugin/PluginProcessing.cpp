@@ -1,5 +1,6 @@
 // The processing thread's side of the plug-in: one block of host time into controller messages,
 // incoming MIDI into note triggers and MIDI thru, and the highlight hand-over to the editor.
+#include <algorithm>
 #include <cstdint>
 
 #include "plugin/ParameterTable.h"
@@ -9,18 +10,23 @@ namespace vornix::plugin {
 
 using vst::VstTimeInfo;
 
-bool TVSTPlugin::TakeHostTime(const VstTimeInfo* time) {
+TVSTPlugin::THostTime TVSTPlugin::TakeHostTime(const VstTimeInfo* time, unsigned sampleFrames) {
   // A block the clock cannot be derived from is treated as a stopped one.
-  if (time == nullptr || !(time->tempo > 0.0) || !(FSequencer->SampleRate() > 0.0)) return false;
+  if (time == nullptr || !(time->tempo > 0.0) || !(FSequencer->SampleRate() > 0.0)) return THostTime::None;
   const bool signatureValid = (time->flags & vst::kVstTimeSigValid) != 0;
-  if (signatureValid && (time->timeSigDenominator <= 0 || time->timeSigNumerator <= 0)) return false;
+  if (signatureValid && (time->timeSigDenominator <= 0 || time->timeSigNumerator <= 0)) return THostTime::None;
+  // Values beyond what the clock can place exactly are not taken at all: the sequences go on
+  // undisturbed once the host reports sane ones again.
+  if (!sequencer::TSequencer::ClockUsable(time->ppqPos, time->tempo, FSequencer->SampleRate(),
+                                          static_cast<std::int32_t>(std::min<unsigned>(sampleFrames, 0x7FFFFFFF))))
+    return THostTime::Unusable;
   FSequencer->SetTempo(time->tempo);
   FSequencer->SetPpqPos(time->ppqPos);
   if (signatureValid) {
     FSequencer->SetTimeSigNumerator(time->timeSigNumerator);
     FSequencer->SetTimeSigDenominator(time->timeSigDenominator);
   }
-  return true;
+  return THostTime::Usable;
 }
 
 void TVSTPlugin::QueueTeachMessage() {
@@ -34,8 +40,8 @@ void TVSTPlugin::QueueTeachMessage() {
 void TVSTPlugin::VSTModuleProcess32Replacing(float* const* inputs, float* const* outputs, unsigned sampleFrames) {
   TVSTPluginBase::VSTModuleProcess32Replacing(inputs, outputs, sampleFrames);
   const VstTimeInfo* time = RequestTimeInfo(kTimeInfoFilter);
-  const bool clocked = TakeHostTime(time);
-  FSequencer->SetPlaying(clocked && (time->flags & vst::kVstTransportPlaying) != 0);
+  const THostTime hostTime = TakeHostTime(time, sampleFrames);
+  FSequencer->SetPlaying(hostTime != THostTime::None && (time->flags & vst::kVstTransportPlaying) != 0);
 
   if (!FSequencer->Playing()) {
     QueueTeachMessage();
@@ -54,6 +60,11 @@ void TVSTPlugin::VSTModuleProcess32Replacing(float* const* inputs, float* const*
     SetTeachCC(-1);
     FSequencer->ClearChanged();
   }
+  FWasPlaying = true;
+  if (hostTime == THostTime::Unusable) {
+    QueueTeachMessage();
+    return;
+  }
   if (FSequencer->PpqPos() < FSequencer->PrevPpqPos() && FSequencer->PpqPos() >= 0.0) {
     FSequencer->ResetAll();
     if (!FSequencer->HeldNotes().Empty()) {
@@ -62,22 +73,34 @@ void TVSTPlugin::VSTModuleProcess32Replacing(float* const* inputs, float* const*
     }
   }
   QueueTeachMessage();
+  PlaySequences(static_cast<std::int32_t>(sampleFrames));
+}
 
+// A load on another thread may be under way: what the sequencer plays meanwhile is thrown away,
+// and every sequence starts again from the loaded state at the next block.
+void TVSTPlugin::PlaySequences(std::int32_t sampleFrames) {
+  const unsigned generation = LoadGeneration();
+  if ((generation & 1u) != 0) return;
+  const int queued = MidiOutCount();
   const bool teaching = FTeachCC.load(std::memory_order_relaxed) >= 0;
   const int shown = CurrentSequence();
+  int showStep = -2;
   for (int i = 0; i < FSequencer->Count(); ++i) {
-    if (FSequencer->ProcessSequence(i, static_cast<std::int32_t>(sampleFrames)) && !teaching) {
+    if (FSequencer->ProcessSequence(i, sampleFrames) && !teaching) {
       for (const sequencer::TStepMessage& m : FSequencer->Messages()) {
         QueueControlChange(static_cast<std::uint8_t>(m.Channel - 1), static_cast<std::uint8_t>(m.CCNumber),
                            static_cast<std::uint8_t>(m.Value), m.Offset);
       }
     }
-    if (i == shown) {
-      FShowStep = FSequencer->Items(i).PlayingStep();
-      EditorNeedsUpdate = true;
-    }
+    if (i == shown) showStep = FSequencer->Items(i).PlayingStep();
   }
-  FWasPlaying = true;
+  if (LoadSince(generation)) {
+    TruncateMidiOutput(queued);
+    for (int i = 0; i < FSequencer->Count(); ++i) FSequencer->Items(i).SetChanged(true);
+    return;
+  }
+  FShowStep = showStep;
+  EditorNeedsUpdate = true;
 }
 
 void TVSTPlugin::VSTModuleProcessMidi(const vst::VstMidiEvent& event) {

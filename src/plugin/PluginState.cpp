@@ -37,8 +37,8 @@ std::unique_ptr<TPluginStateSection> TVSTPlugin::ReadPluginState(TaggedValueRead
   return section;
 }
 
-// Settings go through their parameters, so the sequences, the store and the host follow; steps
-// are written into the records directly.
+// Settings go through their parameters, so the sequences and the store follow (the load tells the
+// host); steps are written into the records directly.
 void TVSTPlugin::ApplyPluginState(const TPluginStateSection& section) {
   const TStoredState& state = static_cast<const TSection&>(section).State;
   for (std::size_t s = 0; s < state.Sequences.size(); ++s) {
@@ -47,7 +47,7 @@ void TVSTPlugin::ApplyPluginState(const TPluginStateSection& section) {
     item.SetTitle(stored.Title);
     for (int k = 0; k < kSettingsPerSequence; ++k) {
       const float value = LimitSetting(static_cast<int>(s), k, stored.Settings[static_cast<std::size_t>(k)]);
-      SetParameterByName(ParameterName(static_cast<int>(s), k), value);
+      ApplyParameter(ParameterIndex(static_cast<int>(s), k), value);
     }
     for (std::size_t i = 0; i < stored.Steps.size(); ++i) {
       sequencer::TCCStepItem& step = item.Steps()[static_cast<int>(i)];

@@ -86,16 +86,18 @@ bool TVSTPluginBase::LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool ch
     return false;
   }
   // Everything was readable: reset, then apply.
-  ResetState();
-  SetPresetName(presetName);
-  ApplyPluginState(*section);
-  if (links) {
-    FMidiCCList.Clear();
-    for (const auto& [name, cc] : *links) {
-      if (IndexOfParameter(name) >= 0) FMidiCCList.SetCC(name, cc);  // unknown names are left out
+  RunStateLoad([&] {
+    ApplyInitialState();
+    SetPresetName(presetName);
+    ApplyPluginState(*section);
+    if (links) {
+      FMidiCCList.Clear();
+      for (const auto& [name, cc] : *links) {
+        if (IndexOfParameter(name) >= 0) FMidiCCList.SetCC(name, cc);  // unknown names are left out
+      }
+      CCMapChanged();
     }
-    CCMapChanged();
-  }
+  });
   if (checkPresetFile && !FPresetName.empty() && !PresetFileExists(FPresetName)) SetPresetName("");
   return true;
 }
@@ -127,6 +129,13 @@ void TVSTPluginBase::VSTPluginBasePrograms0LoadChunk(host::TCustomVstProgram& pr
     return;
   }
   LoadStateFromChunk(chunk, true);
+}
+
+// A bank hands every program its chunk and the current one again: all of it is one load.
+vst::VstIntPtr TVSTPluginBase::HostCallSetChunk(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
+  vst::VstIntPtr result = 0;
+  GroupStateLoads([&] { result = host::TVSTModule::HostCallSetChunk(index, value, ptr, opt); });
+  return result;
 }
 
 void TVSTPluginBase::SetDialogHost(std::shared_ptr<platform::TDialogHost> host) { FDialogHost = std::move(host); }

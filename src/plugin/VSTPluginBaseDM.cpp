@@ -136,11 +136,65 @@ void TVSTPluginBase::SetPresetName(const std::string& name) {
   if (TPluginEditor* editor = Editor()) editor->UpdatePresetName();
 }
 
-void TVSTPluginBase::ResetState() {
+void TVSTPluginBase::ApplyInitialState() {
   SetPresetName("");
   FParameterValues->ResetAllToDefaults();
   FMidiCCList.Clear();
   CCMapChanged();
+}
+
+void TVSTPluginBase::ResetState() {
+  RunStateLoad([this] { ApplyInitialState(); });
+}
+
+// A sequence lock: the processing thread reads the generation before a block and again after it,
+// and throws away what the sequencer produced when a load began in between.
+void TVSTPluginBase::RunStateLoad(const std::function<void()>& apply) {
+  GroupStateLoads([&] {
+    if (!FLoadBegun) {
+      FLoadBegun = true;
+      FLoadGeneration.fetch_add(1, std::memory_order_relaxed);
+      std::atomic_thread_fence(std::memory_order_release);
+    }
+    apply();
+  });
+}
+
+void TVSTPluginBase::GroupStateLoads(const std::function<void()>& loads) {
+  struct TDepth {
+    TVSTPluginBase& module;
+    explicit TDepth(TVSTPluginBase& m) : module(m) { ++module.FLoadDepth; }
+    ~TDepth() {
+      if (--module.FLoadDepth == 0 && module.FLoadBegun) {
+        module.StateLoaded();
+        module.FLoadGeneration.fetch_add(1, std::memory_order_release);
+        module.FLoadBegun = false;
+      }
+    }
+  };
+  const bool outermost = FLoadDepth == 0;
+  {
+    TDepth depth(*this);
+    loads();
+  }
+  // Unless nothing was loaded (a chunk that could not be read), the host learns the new values.
+  if (outermost && FLoadReported != FLoadGeneration.load(std::memory_order_relaxed)) {
+    FLoadReported = FLoadGeneration.load(std::memory_order_relaxed);
+    ReportAllParameters();
+  }
+}
+
+bool TVSTPluginBase::LoadSince(unsigned generation) const {
+  std::atomic_thread_fence(std::memory_order_acquire);
+  return (generation & 1u) != 0 || FLoadGeneration.load(std::memory_order_relaxed) != generation;
+}
+
+void TVSTPluginBase::ReportAllParameters() {
+  for (int i = 0; i < numParams(); ++i) {
+    const auto& p = *ParameterProperties()[static_cast<std::size_t>(i)];
+    if (p.CanBeAutomated) HostAutomate(i, p.NormalizeValue(GetParameter(i)));
+  }
+  HostUpdateDisplay();
 }
 
 void TVSTPluginBase::NotifyHostOfChange() {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -54,8 +55,15 @@ class TVSTPluginBase : public host::TVSTModule {
   // Loads one preset file; false (and reported) when it cannot be read. The state then is unchanged.
   bool LoadPresetFile(const std::string& presetName);
 
-  // Puts the whole state back to its initial values.
-  virtual void ResetState();
+  // Puts the whole state back to its initial values, as one load.
+  void ResetState();
+  // Applies a change of the whole state (a chunk, a preset, Init) as one step for the processing
+  // thread: until it is done the sequencer sends nothing, so no block plays defaults or half a
+  // state. Afterwards every parameter is reported to the host once, with its final value. A load
+  // started inside another one becomes part of it.
+  void RunStateLoad(const std::function<void()>& apply);
+  // Makes the loads that `loads` may start one load; nothing happens when it starts none.
+  void GroupStateLoads(const std::function<void()>& loads);
   // Makes a change of the saved state that is not a parameter change reach the host.
   void NotifyHostOfChange();
 
@@ -112,6 +120,13 @@ class TVSTPluginBase : public host::TVSTModule {
   float VSTModuleGetChunkParameter(int index);
 
  protected:
+  // The initial state, applied inside a load: nothing is reported to the host from here.
+  virtual void ApplyInitialState();
+  // The last step of every load, still before the processing thread may play again.
+  virtual void StateLoaded() {}
+  // A load is being applied, or one began after `generation` was read (processing thread).
+  bool LoadSince(unsigned generation) const;
+  unsigned LoadGeneration() const { return FLoadGeneration.load(std::memory_order_acquire); }
   virtual void ApplySkin();
   virtual void CreateParameterValues() {}
   virtual void LoadConfig();
@@ -134,6 +149,7 @@ class TVSTPluginBase : public host::TVSTModule {
   vst::VstIntPtr EditorOpen(void* parentWindow, vst::VstIntPtr value) override;
   vst::VstIntPtr HostCallEditIdle(vst::VstInt32, vst::VstIntPtr, void*, float) override;
   vst::VstIntPtr HostCallEditClose(vst::VstInt32, vst::VstIntPtr, void*, float) override;
+  vst::VstIntPtr HostCallSetChunk(vst::VstInt32, vst::VstIntPtr, void*, float) override;
   void BeforeDestruction() override;
   // Every change of the CC map goes through here: the processing thread gets a new copy.
   void CCMapChanged();
@@ -157,6 +173,17 @@ class TVSTPluginBase : public host::TVSTModule {
   std::string FUserGuideFileName;
   std::string FVersion;
   bool FWasPlaying = false;  // processing thread only
+
+ private:
+  void ReportAllParameters();
+
+  // Odd while a load is being applied; moves on by two with every load. Written by the thread
+  // that loads, read by the processing thread.
+  std::atomic<unsigned> FLoadGeneration{0};
+  // The loading thread only.
+  int FLoadDepth = 0;
+  bool FLoadBegun = false;
+  unsigned FLoadReported = 0;
 };
 
 }  // namespace vornix::plugin

@@ -211,11 +211,20 @@ class TSequencer {
   void SetPlaying(bool value) { playing_.store(value, std::memory_order_relaxed); }
   void ClearChanged();
 
+  // Positions farther out than this (quarter notes) leave too few bits for sample-exact offsets.
+  static constexpr double kMaxPosition = 4294967296.0;  // 2^32
+  // A block may span at most this many quarter notes: with the shortest step (a 1/128 triplet) that
+  // bounds one block's work by a constant whatever tempo, sample rate and block size the host reports.
+  static constexpr double kMaxBlockSpan = 16.0;
+  // Whether a block can be clocked: finite, positive tempo and sample rate, frames, a position and
+  // a span within the limits above.
+  static bool ClockUsable(double ppqPos, double tempo, double sampleRate, std::int32_t sampleFrames);
+
   // One block of one sequence: the block starts at PpqPos and lasts sampleFrames samples at the
   // current Tempo and SampleRate. Writes the sequence's messages for this block, in time order, to
   // out; returns true when there is at least one. Every message is due inside the block; events
-  // already overdue collapse into one message at offset 0. A block with no usable time (tempo or
-  // sample rate not positive, no frames) sends nothing and leaves the schedule as it is.
+  // already overdue collapse into one message at offset 0. A block that cannot be clocked
+  // (ClockUsable) sends nothing and leaves the schedule as it is.
   bool ProcessSequence(int index, std::int32_t sampleFrames, TStepMessageList& out);
   // The same into Messages(); CurrentStep() then holds the last message of the list.
   bool ProcessSequence(int index, std::int32_t sampleFrames);

@@ -32,6 +32,14 @@ std::int32_t LimitDataByte(double v) {
 
 }  // namespace
 
+bool TSequencer::ClockUsable(double ppqPos, double tempo, double sampleRate, std::int32_t sampleFrames) {
+  if (sampleFrames <= 0 || !std::isfinite(tempo) || !(tempo > 0.0) || !std::isfinite(sampleRate) ||
+      !(sampleRate > 0.0) || !(std::fabs(ppqPos) <= kMaxPosition))
+    return false;
+  // Also fails for a sample rate so small that the span is not finite.
+  return SamplesToBeats(sampleRate, tempo, static_cast<double>(sampleFrames)) <= kMaxBlockSpan;
+}
+
 bool TSequencer::ProcessSequence(int index, std::int32_t sampleFrames, TStepMessageList& out) {
   out.Clear();
   currentStep_.Reset();
@@ -40,9 +48,7 @@ bool TSequencer::ProcessSequence(int index, std::int32_t sampleFrames, TStepMess
   const TSequencerItem::TBlockClock clock{PpqPos(), SampleRate(), Tempo(), sampleFrames};
 
   if (s.changed_.exchange(false, std::memory_order_acq_rel)) s.ResetLiveState();
-  const bool usable = sampleFrames > 0 && std::isfinite(clock.PpqPos) && std::isfinite(clock.SampleRate) &&
-                      clock.SampleRate > 0.0 && std::isfinite(clock.Tempo) && clock.Tempo > 0.0;
-  if (usable && s.Active()) s.RunBlock(clock, out);
+  if (ClockUsable(clock.PpqPos, clock.Tempo, clock.SampleRate, sampleFrames) && s.Active()) s.RunBlock(clock, out);
 
   if (!out.Empty()) {
     const TStepMessage& last = out.Last();
