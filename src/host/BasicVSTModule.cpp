@@ -337,10 +337,9 @@ float TBasicVSTModule::HostGetParameter(VstInt32) { return 0.0f; }
 
 void CopyToHostBuffer(void* dest, const std::string& text, std::size_t bufferSize) {
   if (dest == nullptr || bufferSize == 0) return;
-  const std::string hostText = ToHostText(text);
-  const std::size_t n = std::min(hostText.size(), bufferSize - 1);
-  std::memcpy(dest, hostText.data(), n);
-  static_cast<char*>(dest)[n] = '\0';
+  const std::string hostText = HostTextFitting(text, bufferSize);
+  std::memcpy(dest, hostText.data(), hostText.size());
+  static_cast<char*>(dest)[hostText.size()] = '\0';
 }
 
 }  // namespace vornix::host

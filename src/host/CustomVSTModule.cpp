@@ -1,4 +1,5 @@
 #include "host/CustomVSTModule.h"
+#include "host/HostText.h"
 
 #include <array>
 #include <cmath>
@@ -72,8 +73,6 @@ constexpr std::array<TVstCanDo, static_cast<std::size_t>(TVstCanDo::Count)> kCan
     TVstCanDo::vcdChainPluginAPI,
     TVstCanDo::vcdCockosExtension};
 
-std::string Cut(const std::string& s, std::size_t n) { return s.size() > n ? s.substr(0, n) : s; }
-
 }  // namespace
 
 const char* CanDoText(TVstCanDo member) { return kCanDoTexts[static_cast<std::size_t>(member)]; }
@@ -100,11 +99,15 @@ void TCustomVSTModule::SetAudioMaster(audioMasterCallback callback) {
   if (PlugCategory == TVstPluginCategory::vpcShell) CallAudioMaster(audioMasterCurrentId);
 }
 
-void TCustomVSTModule::SetEffectName(const std::string& name) { FEffectName = TruncateStrings ? Cut(name, 32) : name; }
-void TCustomVSTModule::SetProductName(const std::string& name) {
-  FProductName = TruncateStrings ? Cut(name, 64) : name;
+void TCustomVSTModule::SetEffectName(const std::string& name) {
+  FEffectName = TruncateStrings ? CutText(name, 32) : name;
 }
-void TCustomVSTModule::SetVendorName(const std::string& name) { FVendorName = TruncateStrings ? Cut(name, 64) : name; }
+void TCustomVSTModule::SetProductName(const std::string& name) {
+  FProductName = TruncateStrings ? CutText(name, 64) : name;
+}
+void TCustomVSTModule::SetVendorName(const std::string& name) {
+  FVendorName = TruncateStrings ? CutText(name, 64) : name;
+}
 
 void TCustomVSTModule::SetVersionMajor(int v) {
   FVersionMajor = v;
@@ -265,9 +268,9 @@ VstIntPtr TCustomVSTModule::HostCallEditClose(VstInt32, VstIntPtr, void*, float)
 }
 
 VstIntPtr TCustomVSTModule::HostCallEditIdle(VstInt32, VstIntPtr, void*, float) {
-  if (Flags().Contains(TEffFlag::effFlagsHasEditor) && EditorNeedsUpdate.load() && FEditorForm) {
+  // Taken before the refresh, so a request made while it runs waits for the next idle call.
+  if (Flags().Contains(TEffFlag::effFlagsHasEditor) && FEditorForm && EditorNeedsUpdate.exchange(false)) {
     if (OnEditIdle) OnEditIdle(*this);
-    EditorNeedsUpdate = false;
   }
   return 0;
 }

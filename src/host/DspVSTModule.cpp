@@ -9,7 +9,17 @@ namespace vornix::host {
 using namespace vst;
 
 const VstTimeInfo* TDspVSTModule::RequestTimeInfo(VstInt32 filter) {
-  return reinterpret_cast<const VstTimeInfo*>(CallAudioMaster(audioMasterGetTime, 0, filter));
+  const auto* time = reinterpret_cast<const VstTimeInfo*>(CallAudioMaster(audioMasterGetTime, 0, filter));
+  if (time == nullptr || FPartOffset == 0) return time;
+  // A later part of a long block: the host's time moved on by the samples before it.
+  FPartTime = *time;
+  FPartTime.samplePos += FPartOffset;
+  if (time->sampleRate > 0.0) {
+    const double seconds = FPartOffset / time->sampleRate;
+    FPartTime.nanoSeconds += seconds * 1e9;
+    if ((time->flags & kVstTempoValid) != 0) FPartTime.ppqPos += seconds * time->tempo / 60.0;
+  }
+  return &FPartTime;
 }
 
 const std::string& TDspVSTModule::GetHostProduct() {
@@ -53,7 +63,7 @@ void TDspVSTModule::RunReplacing(const Handler& handler, Sample** inputs, Sample
       break;
     default: CopyOrMute(inputs, outputs, frames); break;
   }
-  FlushMidiOutput();
+  FlushMidiOutput(sampleFrames);
 }
 
 void TDspVSTModule::ProcessReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
@@ -64,30 +74,62 @@ void TDspVSTModule::ProcessDoubleReplacing(double** inputs, double** outputs, Vs
   RunReplacing(OnProcess64Replacing, inputs, outputs, sampleFrames);
 }
 
-// Older hosts call the accumulating entry: a replacing handler then renders into temporary
-// buffers that are added to the host's. This path may allocate; the replacing one never does.
+void TDspVSTModule::BlockSizeChanged() {
+  TVSTModuleWithPrograms::BlockSizeChanged();
+  PrepareAccumulation();
+}
+
+VstIntPtr TDspVSTModule::HostCallOpen(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+  PrepareAccumulation();
+  return TVSTModuleWithPrograms::HostCallOpen(index, value, ptr, opt);
+}
+
+void TDspVSTModule::PrepareAccumulation() {
+  const auto channels = static_cast<std::size_t>(std::max(numOutputs(), 0));
+  const auto frames = static_cast<std::size_t>(std::clamp(BlockSize(), 64, 1 << 16));
+  FAccumulation.assign(channels, std::vector<float>(frames, 0.0f));
+  FAccumulationOutputs.assign(channels, nullptr);
+  FPartInputs.assign(static_cast<std::size_t>(std::max(numInputs(), 0)), nullptr);
+}
+
+// Older hosts call the accumulating entry: a replacing handler then renders into the module's own
+// buffers, which are added to the host's, part after part when the block is longer than they are.
 void TDspVSTModule::Process(float** inputs, float** outputs, VstInt32 sampleFrames) {
   const auto frames = static_cast<unsigned>(sampleFrames);
   const bool normal = ProcessingMode == TProcessingMode::pmNormal || ProcessingMode == TProcessingMode::pmBlockSave;
   if (normal && OnProcess) {
     OnProcess(inputs, outputs, frames);
-  } else if (!normal || OnProcess32Replacing) {
-    const auto channels = static_cast<std::size_t>(std::max(numOutputs(), 0));
-    std::vector<std::vector<float>> temp(channels, std::vector<float>(frames, 0.0f));
-    std::vector<float*> pointers(channels);
-    for (std::size_t c = 0; c < channels; ++c) pointers[c] = temp[c].data();
-    if (normal)
-      OnProcess32Replacing(inputs, pointers.data(), frames);
-    else
-      CopyOrMute(inputs, pointers.data(), frames);
-    if (outputs != nullptr) {
-      for (std::size_t c = 0; c < channels; ++c) {
-        if (outputs[c] == nullptr) continue;
-        for (unsigned i = 0; i < frames; ++i) outputs[c][i] += temp[c][i];
-      }
-    }
+  } else if ((!normal || OnProcess32Replacing) && !FAccumulation.empty()) {
+    const auto part = static_cast<unsigned>(FAccumulation.front().size());
+    for (unsigned offset = 0; offset < frames; offset += part)
+      AccumulatePart(inputs, outputs, offset, std::min(part, frames - offset), normal);
+    FPartOffset = 0;
+    SetMidiOutOffset(0);
   }
-  FlushMidiOutput();
+  FlushMidiOutput(sampleFrames);
+}
+
+void TDspVSTModule::AccumulatePart(float** inputs, float** outputs, unsigned offset, unsigned frames, bool normal) {
+  FPartOffset = offset;
+  SetMidiOutOffset(static_cast<VstInt32>(offset));
+  for (std::size_t c = 0; c < FAccumulation.size(); ++c) {
+    std::fill_n(FAccumulation[c].begin(), frames, 0.0f);
+    FAccumulationOutputs[c] = FAccumulation[c].data();
+  }
+  float** partInputs = nullptr;
+  if (inputs != nullptr) {
+    for (std::size_t c = 0; c < FPartInputs.size(); ++c) FPartInputs[c] = inputs[c] ? inputs[c] + offset : nullptr;
+    partInputs = FPartInputs.data();
+  }
+  if (normal)
+    OnProcess32Replacing(partInputs, FAccumulationOutputs.data(), frames);
+  else
+    CopyOrMute(partInputs, FAccumulationOutputs.data(), frames);
+  if (outputs == nullptr) return;
+  for (std::size_t c = 0; c < FAccumulation.size(); ++c) {
+    if (outputs[c] == nullptr) continue;
+    for (unsigned i = 0; i < frames; ++i) outputs[c][offset + i] += FAccumulation[c][i];
+  }
 }
 
 }  // namespace vornix::host

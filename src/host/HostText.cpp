@@ -55,4 +55,25 @@ std::string FromHostText(std::string_view hostText) { return std::string(hostTex
 
 #endif
 
+std::string CutText(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) return std::string(text);
+  std::size_t n = maxBytes;
+  // Back off over continuation bytes (10xxxxxx) to the start of the character that did not fit.
+  while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  return std::string(text.substr(0, n));
+}
+
+std::string HostTextFitting(std::string_view text, std::size_t bufferSize) {
+  if (bufferSize == 0) return {};
+  // The host's form of a character may take more or fewer bytes than ours: drop whole characters
+  // of our text until the host's form fits.
+  std::string cut(text);
+  std::string hostText = ToHostText(cut);
+  while (hostText.size() > bufferSize - 1) {
+    cut = CutText(cut, cut.size() - 1);
+    hostText = ToHostText(cut);
+  }
+  return hostText;
+}
+
 }  // namespace vornix::host

@@ -1,5 +1,6 @@
 #include "host/VSTModuleWithMidi.h"
 
+#include <algorithm>
 #include <new>
 
 namespace vornix::host {
@@ -22,7 +23,7 @@ void TVSTModuleWithMidi::Queue(std::uint8_t status, std::uint8_t data1, std::uin
   r.midiData[0] = static_cast<char>(status);
   r.midiData[1] = static_cast<char>(data1);
   r.midiData[2] = static_cast<char>(data2);
-  r.deltaFrames = deltaFrames;
+  r.deltaFrames = deltaFrames + FMidiOutOffset;
   if (FMidiOutCount < kMaxMidiOut) ++FMidiOutCount;
 }
 
@@ -46,8 +47,13 @@ void TVSTModuleWithMidi::QueuePitchBend(std::uint8_t ch, std::uint8_t data1, std
   Queue(static_cast<std::uint8_t>(0xE0 + ch), data1, data2, delta);
 }
 
-void TVSTModuleWithMidi::FlushMidiOutput() {
+void TVSTModuleWithMidi::FlushMidiOutput(VstInt32 sampleFrames) {
   if (FMidiOutCount == 0) return;
+  // Events passed through keep the host's offsets, which need not lie inside this block.
+  const VstInt32 last = std::max<VstInt32>(sampleFrames - 1, 0);
+  for (int k = 0; k < FMidiOutCount; ++k)
+    FMidiOutRecords[static_cast<std::size_t>(k)].deltaFrames =
+        std::clamp(FMidiOutRecords[static_cast<std::size_t>(k)].deltaFrames, 0, last);
   // Hosts expect events in time order. A stable insertion sort keeps the queue order of equal
   // offsets and costs next to nothing on an almost ordered queue; it allocates nothing.
   VstEvent** list = FMidiOutQueue->events;

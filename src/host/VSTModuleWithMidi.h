@@ -41,8 +41,12 @@ class TVSTModuleWithMidi : public TCustomVSTModule {
   virtual void ProcessMidiEvent(const vst::VstMidiEvent& event);
   virtual void ProcessSysExEvent(const vst::VstMidiSysexEvent& event);
   virtual void ProcessOtherEvent(const vst::VstEvent& event);
-  // Hands the queued events to the host, ordered by sample offset, and empties the queue.
-  virtual void FlushMidiOutput();
+  // Hands the queued events to the host, ordered by sample offset and each on a sample inside
+  // the block, and empties the queue.
+  virtual void FlushMidiOutput(vst::VstInt32 sampleFrames);
+  // Added to the offset of every event queued from now on (processing thread): the accumulating
+  // entry renders a long block in parts.
+  void SetMidiOutOffset(vst::VstInt32 offset) { FMidiOutOffset = offset; }
 
   vst::VstIntPtr HostCallProcessEvents(vst::VstInt32, vst::VstIntPtr, void*, float) override;
 
@@ -53,6 +57,7 @@ class TVSTModuleWithMidi : public TCustomVSTModule {
   std::unique_ptr<std::uint8_t[]> FMidiOutBlock;  // a VstEvents with room for every record
   vst::VstEvents* FMidiOutQueue = nullptr;
   int FMidiOutCount = 0;
+  vst::VstInt32 FMidiOutOffset = 0;
 };
 
 }  // namespace vornix::host

@@ -10,8 +10,6 @@ using namespace vst;
 
 namespace {
 
-std::string Cut(const std::string& s, std::size_t n) { return s.size() > n ? s.substr(0, n) : s; }
-
 void AppendInt32LE(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
 }
@@ -35,7 +33,7 @@ TCustomVstProgram::TCustomVstProgram(TVSTModuleWithPrograms& module, bool withCh
   if (!withChunk) ProgramParameters.assign(static_cast<std::size_t>(parameterCount), 0.0f);
 }
 
-void TCustomVstProgram::SetDisplayName(const std::string& name) { FDisplayName = Cut(name, 50); }
+void TCustomVstProgram::SetDisplayName(const std::string& name) { FDisplayName = CutText(name, 50); }
 
 float TCustomVstProgram::GetParameter(int index) const {
   if (index < 0 || index >= FModule.numParams() || index >= static_cast<int>(ProgramParameters.size())) return 0.0f;
@@ -193,7 +191,7 @@ void TVSTModuleWithPrograms::ApplyParameter(int index, float value) {
 std::string TVSTModuleWithPrograms::GetParameterName(int index) const {
   if (!ValidIndex(index)) return "undefined";
   const std::string& name = FParameters[static_cast<std::size_t>(index)]->DisplayName();
-  return TruncateStrings ? Cut(name, 8) : name;
+  return TruncateStrings ? CutText(name, 8) : name;
 }
 
 std::string TVSTModuleWithPrograms::GetParameterLabel(int index) {
@@ -201,7 +199,7 @@ std::string TVSTModuleWithPrograms::GetParameterLabel(int index) {
   auto& item = *FParameters[static_cast<std::size_t>(index)];
   std::string label = item.Units;
   if (item.OnCustomParameterLabel) item.OnCustomParameterLabel(*this, index, label);
-  return TruncateStrings ? Cut(label, 8) : label;
+  return TruncateStrings ? CutText(label, 8) : label;
 }
 
 std::string TVSTModuleWithPrograms::GetParameterDisplay(int index) {
@@ -215,7 +213,7 @@ std::string TVSTModuleWithPrograms::GetParameterDisplay(int index) {
   } catch (...) {
     text = "error";
   }
-  return TruncateStrings ? Cut(text, 8) : text;
+  return TruncateStrings ? CutText(text, 8) : text;
 }
 
 void TVSTModuleWithPrograms::HostSetParameter(VstInt32 index, float value) {
@@ -259,14 +257,14 @@ VstIntPtr TVSTModuleWithPrograms::HostCallSetProgramName(VstInt32, VstIntPtr, vo
 VstIntPtr TVSTModuleWithPrograms::HostCallGetProgramName(VstInt32, VstIntPtr, void* ptr, float) {
   if (ptr == nullptr) return 0;
   const std::string name = CurrentProgramName();
-  CopyToHostBuffer(ptr, TruncateStrings ? Cut(name, 24) : name, kVstMaxProgNameLen);
+  CopyToHostBuffer(ptr, TruncateStrings ? CutText(name, 24) : name, kVstMaxProgNameLen);
   return 0;
 }
 
 VstIntPtr TVSTModuleWithPrograms::HostCallGetProgramNameIndexed(VstInt32 index, VstIntPtr, void* ptr, float) {
   if (ptr == nullptr || index < 0 || index >= static_cast<int>(FPrograms.size())) return 0;
   const std::string& name = FPrograms[static_cast<std::size_t>(index)]->DisplayName();
-  CopyToHostBuffer(ptr, TruncateStrings ? Cut(name, 24) : name, kVstMaxProgNameLen);
+  CopyToHostBuffer(ptr, TruncateStrings ? CutText(name, 24) : name, kVstMaxProgNameLen);
   return 1;
 }
 

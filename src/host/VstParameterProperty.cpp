@@ -1,4 +1,5 @@
 #include "host/VstParameterProperty.h"
+#include "host/HostText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,8 +12,6 @@
 namespace vornix::host {
 
 namespace {
-
-std::string Cut(const std::string& s, std::size_t n) { return s.size() > n ? s.substr(0, n) : s; }
 
 double Clamp01(double x) {
   if (std::isnan(x) || x < 0.0) return 0.0;
@@ -32,13 +31,13 @@ TCustomVstParameterProperty::TCustomVstParameterProperty(TVSTModuleWithPrograms&
     : FModule(module), FDisplayName("Parameter " + std::to_string(creationNumber)) {}
 
 void TCustomVstParameterProperty::SetDisplayName(const std::string& name) {
-  const std::string cut = Cut(name, 64);
+  const std::string cut = CutText(name, 64);
   if (cut == FDisplayName) return;
-  if (FShortLabel.empty() || FShortLabel == FDisplayName) FShortLabel = Cut(cut, 7);
+  if (FShortLabel.empty() || FShortLabel == FDisplayName) FShortLabel = CutText(cut, 7);
   FDisplayName = cut;
 }
 
-void TCustomVstParameterProperty::SetShortLabel(const std::string& label) { FShortLabel = Cut(label, 7); }
+void TCustomVstParameterProperty::SetShortLabel(const std::string& label) { FShortLabel = CutText(label, 7); }
 
 void TCustomVstParameterProperty::SetCurve(TCurveType curve) {
   FCurve = curve;
@@ -97,7 +96,7 @@ void TCustomVstParameterProperty::SetCategory(const std::string& category) {
     FCategory.clear();
     return;
   }
-  const std::string cut = Cut(category, 23);
+  const std::string cut = CutText(category, 23);
   if (cut == FCategory) return;
   FCategory = cut;
   for (auto& c : categories) {
@@ -167,7 +166,7 @@ void TCustomVstParameterProperty::FillProperties(vst::VstParameterProperties& r,
 TCustomVstParameterCategory::TCustomVstParameterCategory(int creationNumber)
     : FDisplayName("Category " + std::to_string(creationNumber)) {}
 
-void TCustomVstParameterCategory::SetDisplayName(const std::string& name) { FDisplayName = Cut(name, 24); }
+void TCustomVstParameterCategory::SetDisplayName(const std::string& name) { FDisplayName = CutText(name, 24); }
 
 namespace {
 

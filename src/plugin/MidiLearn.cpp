@@ -72,6 +72,18 @@ void TVSTPluginBase::CompletePendingLearn() {
   if (TPluginEditor* editor = Editor()) editor->ShowInfo(name + " = CC# " + std::to_string(cc));
 }
 
+// A host may ask for the state on another thread than the editor's: the map is read from the
+// published copy, and a link learned a moment ago is saved with it but left for the editor thread
+// to complete and publish.
+TMidiCCList TVSTPluginBase::MidiCCListToSave() const {
+  const auto name = [this](int index) { return ParameterProperties()[static_cast<std::size_t>(index)]->DisplayName(); };
+  TMidiCCList links;
+  for (const TRemoteLink& link : FRemoteControl.Snapshot()) links.SetCC(name(link.ParameterIndex), link.CC);
+  const int pending = FPendingLearn.load(std::memory_order_acquire);
+  if (pending >= 0 && (pending >> 8) < numParams()) links.SetCC(name(pending >> 8), pending & 0xFF);
+  return links;
+}
+
 std::string TVSTPluginBase::ToggleMidiLearn() {
   if (LearnMode() == kLearnCC) {
     SetLearnMode(0);
@@ -95,6 +107,7 @@ std::string TVSTPluginBase::ToggleMidiSetCC() {
 std::string TVSTPluginBase::ToggleMidiTeach(int teachCC) {
   SetLearnMode(0);
   if (TeachCC() == -1) {
+    if (teachCC < 0 || teachCC > 127) return "";  // no controller to teach
     SetTeachCC(teachCC);
     return "MIDI Teach CC: Sending CC#" + std::to_string(teachCC);
   }

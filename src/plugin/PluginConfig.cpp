@@ -38,6 +38,7 @@ void TVSTPluginBase::SetStyle(int style) {
 }
 
 void TVSTPluginBase::SetLowestOctave(int octave) {
+  octave = std::clamp(octave, -2, 0);
   if (octave == FLowestOctave) return;
   FLowestOctave = octave;
   SetProcessLowestOctave(static_cast<std::int8_t>(octave));

@@ -27,17 +27,30 @@ class TRemoteControlMap {
   // Editor thread: frees replaced lists that no reader can still hold.
   void Reclaim();
 
+  // Any thread but the processing one: a copy of the current links, in list order.
+  std::vector<TRemoteLink> Snapshot() const {
+    std::vector<TRemoteLink> copy;
+    ForEach([&](const std::vector<TRemoteLink>& links) { copy = links; });
+    return copy;
+  }
+
   // Processing thread: calls f(link) for every link of controller cc, in list order.
   template <class F>
   void ForEachWithCC(int cc, F&& f) const {
-    readers_.fetch_add(1, std::memory_order_seq_cst);
-    const std::vector<TRemoteLink>* links = current_.load(std::memory_order_seq_cst);
-    for (const TRemoteLink& link : *links)
-      if (link.CC == cc) f(link);
-    readers_.fetch_sub(1, std::memory_order_seq_cst);
+    ForEach([&](const std::vector<TRemoteLink>& links) {
+      for (const TRemoteLink& link : links)
+        if (link.CC == cc) f(link);
+    });
   }
 
  private:
+  template <class F>
+  void ForEach(F&& f) const {
+    readers_.fetch_add(1, std::memory_order_seq_cst);
+    f(*current_.load(std::memory_order_seq_cst));
+    readers_.fetch_sub(1, std::memory_order_seq_cst);
+  }
+
   std::atomic<const std::vector<TRemoteLink>*> current_;
   mutable std::atomic<int> readers_{0};
   std::vector<std::unique_ptr<const std::vector<TRemoteLink>>> lists_;  // editor thread; the last is current

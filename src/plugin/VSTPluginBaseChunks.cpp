@@ -1,10 +1,9 @@
 // The whole state as one chunk: a header list (version, preset name, two reserved strings), the
 // module's own section and the CC map, in the tagged value encoding.
-#include <optional>
-#include <utility>
 #include <vector>
 
 #include "platform/Files.h"
+#include "plugin/StateChunk.h"
 #include "plugin/VSTPluginBaseDM.h"
 
 namespace vornix::plugin {
@@ -37,7 +36,7 @@ bool TVSTPluginBase::SaveStateToChunk(TMemoryStreamChunk& chunk) {
     SavePluginState(w);
     w.WriteListEnd();
     w.WriteListBegin();
-    for (const TMidiCCItem& link : FMidiCCList) {
+    for (const TMidiCCItem& link : MidiCCListToSave()) {
       w.WriteListBegin();
       w.WriteString(link.ParameterName);
       w.WriteInteger(link.CC);
@@ -53,33 +52,11 @@ bool TVSTPluginBase::SaveStateToChunk(TMemoryStreamChunk& chunk) {
 }
 
 bool TVSTPluginBase::LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool checkPresetFile) {
-  std::string presetName;
   std::unique_ptr<TPluginStateSection> section;
-  std::optional<std::vector<std::pair<std::string, int>>> links;
+  TStateChunkContents contents;
   try {
-    TaggedValueReader r(chunk.Body());
-    r.ReadSignature();
-    r.ReadListBegin();
-    const std::string version = r.ReadString();
-    presetName = r.ReadString();
-    r.ReadString();
-    r.ReadString();
-    r.ReadListEnd();
-    r.ReadListBegin();
-    section = ReadPluginState(r, version);
-    r.ReadListEnd();
-    if (r.NextValue() != ValueTag::EndOfList) {
-      links.emplace();
-      r.ReadListBegin();
-      while (!r.EndOfList()) {
-        r.ReadListBegin();
-        std::string name = r.ReadString();
-        const int cc = r.ReadInteger();
-        r.ReadListEnd();
-        links->emplace_back(std::move(name), cc);
-      }
-      r.ReadListEnd();
-    }
+    contents = ReadStateChunkBody(
+        chunk.Body(), [&](TaggedValueReader& r, const std::string& version) { section = ReadPluginState(r, version); });
   } catch (const std::exception& e) {
     DialogHost().ShowMessageDialog(Report("Error loading preset.", e), "Load Preset", platform::TMsgDlgType::mtWarning,
                                    platform::TMsgDlgButtons::mbOK);
@@ -88,11 +65,11 @@ bool TVSTPluginBase::LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool ch
   // Everything was readable: reset, then apply.
   RunStateLoad([&] {
     ApplyInitialState();
-    SetPresetName(presetName);
+    SetPresetName(contents.PresetName);
     ApplyPluginState(*section);
-    if (links) {
+    if (contents.Links) {
       FMidiCCList.Clear();
-      for (const auto& [name, cc] : *links) {
+      for (const auto& [name, cc] : *contents.Links) {
         if (IndexOfParameter(name) >= 0) FMidiCCList.SetCC(name, cc);  // unknown names are left out
       }
       CCMapChanged();
@@ -107,7 +84,6 @@ bool TVSTPluginBase::PresetFileExists(const std::string& name) const {
 }
 
 void TVSTPluginBase::VSTPluginBasePrograms0StoreChunk(host::TCustomVstProgram& program) {
-  CompletePendingLearn();
   TMemoryStreamChunk chunk;
   SaveStateToChunk(chunk);
   std::vector<std::uint8_t> bytes;

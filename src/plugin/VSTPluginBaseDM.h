@@ -153,6 +153,8 @@ class TVSTPluginBase : public host::TVSTModule {
   void BeforeDestruction() override;
   // Every change of the CC map goes through here: the processing thread gets a new copy.
   void CCMapChanged();
+  // The CC map as a saved state holds it, a link still waiting for the editor thread included.
+  TMidiCCList MidiCCListToSave() const;
 
   std::string FPresetName;
   std::string FDataFolder;

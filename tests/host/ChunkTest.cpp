@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "TestModule.h"
+#include "host/HostText.h"
 
 namespace vornix::testing {
 namespace {
@@ -134,6 +135,32 @@ TEST_F(ChunkTest, ProgramNamesCrossTheHostBoundaryInTheHostsEncoding) {
   if (hostName.find('?') == std::string::npos) {
     EXPECT_EQ(module->CurrentProgramName(), name);
   }
+}
+
+// A name cut for the host's buffer never ends in half a character.
+TEST_F(ChunkTest, ProgramNamesAreCutOnACharacterBoundary) {
+  std::string name;
+  for (int i = 0; i < 20; ++i) name += "\xc3\x84";  // "Ä" twenty times, 40 bytes
+  module->SetCurrentProgramName(name);
+  char text[256] = {};
+  module->Call(effGetProgramName, 0, 0, text);
+  const std::string got = text;
+  EXPECT_LE(got.size(), static_cast<std::size_t>(kVstMaxProgNameLen - 1));
+#ifndef _WIN32
+  EXPECT_EQ(got, name.substr(0, 22));  // eleven whole characters
+#endif
+}
+
+TEST(HostText, CutsOnlyBetweenCharacters) {
+  struct Case {
+    const char* text;
+    std::size_t maxBytes;
+    const char* cut;
+  };
+  for (const Case& c :
+       {Case{"abc", 5, "abc"}, Case{"abc", 2, "ab"}, Case{"a\xc3\x84", 2, "a"}, Case{"a\xc3\x84", 3, "a\xc3\x84"},
+        Case{"\xe2\x80\xa6x", 2, ""}, Case{"\xf0\x9f\x8e\xb9z", 4, "\xf0\x9f\x8e\xb9"}, Case{"xyz", 0, ""}})
+    EXPECT_EQ(host::CutText(c.text, c.maxBytes), c.cut) << c.text << " in " << c.maxBytes;
 }
 
 TEST_F(ChunkTest, SettingTheCurrentProgramAgainFiresNothing) {

@@ -2,6 +2,7 @@
 // the accumulating entry, processing modes, sample rate and the host's time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -151,6 +152,58 @@ TEST_F(ProcessingTest, AccumulatingEntryAddsTheReplacingOutput) {
   EXPECT_EQ(processed, 1);
   EXPECT_EQ(a[3], 1.25f);
   EXPECT_EQ(b[3], 1.0f);
+}
+
+// A block longer than the announced block size is rendered in parts, each with its own time and
+// its events placed in the whole block.
+TEST_F(ProcessingTest, AccumulatingEntryWorksThroughALongBlockInParts) {
+  effect->dispatcher(effect, effSetBlockSize, 0, 64, nullptr, 0.0f);
+  VstTimeInfo info{};
+  info.sampleRate = 48000.0;
+  info.tempo = 120.0;
+  info.ppqPos = 1.0;
+  info.flags = kVstTempoValid | kVstPpqPosValid;
+  eventHost.time = &info;
+  std::vector<unsigned> parts;
+  std::vector<double> positions;
+  module->OnProcess32Replacing = [&](float* const*, float* const* outputs, unsigned frames) {
+    parts.push_back(frames);
+    positions.push_back(module->RequestTimeInfo(0x2602)->ppqPos);
+    for (unsigned i = 0; i < frames; ++i) outputs[0][i] = 0.25f;
+    module->QueueControlChange(0, 7, static_cast<std::uint8_t>(parts.size()), 5);
+  };
+  std::vector<float> a(200, 1.0f), b(200, 1.0f);
+  float* buffers[2] = {a.data(), b.data()};
+  effect->process(effect, nullptr, buffers, 200);
+  EXPECT_EQ(parts, (std::vector<unsigned>{64, 64, 64, 8}));
+  ASSERT_EQ(positions.size(), 4u);
+  EXPECT_DOUBLE_EQ(positions[0], 1.0);
+  EXPECT_DOUBLE_EQ(positions[3], 1.0 + 192.0 / 24000.0);
+  EXPECT_EQ(std::count(a.begin(), a.end(), 1.25f), 200);
+  ASSERT_EQ(eventHost.blocks.size(), 1u);
+  EXPECT_EQ(eventHost.blocks[0],
+            (std::vector<Received>{
+                {5, 0xB0, 7, 1, 1, 24}, {69, 0xB0, 7, 2, 1, 24}, {133, 0xB0, 7, 3, 1, 24}, {197, 0xB0, 7, 4, 1, 24}}));
+  // The next replacing block starts from offset 0 and the host's own time again.
+  module->OnProcess32Replacing = [&](float* const*, float* const*, unsigned) {
+    EXPECT_EQ(module->RequestTimeInfo(0x2602), &info);
+    module->QueueControlChange(0, 7, 9, 1);
+  };
+  Block(16);
+  EXPECT_EQ(eventHost.blocks.back(), (std::vector<Received>{{1, 0xB0, 7, 9, 1, 24}}));
+}
+
+// Events passed through may carry offsets a host gave them outside this block.
+TEST_F(ProcessingTest, EveryEventLeavesOnASampleInsideTheBlock) {
+  onBlock = [this] {
+    module->QueueControlChange(0, 1, 1, 300);
+    module->QueueControlChange(0, 2, 2, -4);
+  };
+  Block(1);
+  Block(64);
+  ASSERT_EQ(eventHost.blocks.size(), 2u);
+  EXPECT_EQ(eventHost.blocks[0], (std::vector<Received>{{0, 0xB0, 1, 1, 1, 24}, {0, 0xB0, 2, 2, 1, 24}}));
+  EXPECT_EQ(eventHost.blocks[1], (std::vector<Received>{{0, 0xB0, 2, 2, 1, 24}, {63, 0xB0, 1, 1, 1, 24}}));
 }
 
 TEST_F(ProcessingTest, MuteAndCopyModes) {

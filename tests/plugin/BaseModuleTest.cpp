@@ -180,5 +180,21 @@ TEST_F(PluginUnitTest, NotifyHostOfChangeReportsParameterZero) {
   EXPECT_EQ(host.automated[0], (std::pair<VstInt32, float>{0, 1.0f}));
 }
 
+// The processing thread may ask for a refresh (a transport stop clears the highlight) while the
+// editor is refreshing: that request is kept for the next idle call.
+TEST_F(PluginUnitTest, ARefreshRequestedDuringARefreshIsNotLost) {
+  FakeEditor* editor = plugin->OpenEditor();
+  plugin->EditorNeedsUpdate = true;
+  bool once = true;
+  editor->duringUpdate = [&] {
+    if (once) plugin->EditorNeedsUpdate = true;
+    once = false;
+  };
+  plugin->Call(vst::effEditIdle);
+  editor->calls.clear();
+  plugin->Call(vst::effEditIdle);
+  EXPECT_EQ(std::count(editor->calls.begin(), editor->calls.end(), "UpdateControls"), 1);
+}
+
 }  // namespace
 }  // namespace vornix::testing

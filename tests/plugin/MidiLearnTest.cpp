@@ -145,5 +145,33 @@ TEST_F(MidiLearnTest, ClosingTheEditorEndsLearnAndTeach) {
   EXPECT_EQ(plugin->MidiCCList().Count(), 1);  // the learned link was completed, not lost
 }
 
+// A host may save on another thread than the editor's: the learned link goes into the chunk, but
+// only the editor thread's idle call completes it.
+TEST_F(MidiLearnTest, ALinkLearnedBeforeASaveIsSavedButCompletedOnlyAtIdle) {
+  plugin->OpenEditor();
+  plugin->ToggleMidiLearn();
+  plugin->LearnControlPressed("Seq2 Steps");
+  plugin->Receive(0xB0, 44, 1);
+  void* data = nullptr;
+  const auto size = plugin->Call(vst::effGetChunk, 1, 0, &data);
+  const std::vector<unsigned char> saved(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+  EXPECT_EQ(plugin->MidiCCList().Count(), 0);
+  plugin->Call(vst::effEditIdle);
+  ASSERT_EQ(plugin->MidiCCList().Count(), 1);
+
+  plugin->Call(vst::effSetChunk, 1, static_cast<vst::VstIntPtr>(saved.size()),
+               const_cast<unsigned char*>(saved.data()));
+  ASSERT_EQ(plugin->MidiCCList().Count(), 1);
+  EXPECT_EQ(plugin->MidiCCList().Items(0), (plugin::TMidiCCItem{44, "Seq2 Steps"}));
+}
+
+TEST_F(MidiLearnTest, TeachNeedsAControllerNumber) {
+  for (int cc : {-1, 128, 1000}) {
+    EXPECT_EQ(plugin->ToggleMidiTeach(cc), "");
+    EXPECT_EQ(plugin->TeachCC(), -1);
+  }
+  EXPECT_EQ(plugin->ToggleMidiTeach(127), "MIDI Teach CC: Sending CC#127");
+}
+
 }  // namespace
 }  // namespace vornix::testing

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,7 +18,10 @@ struct FakeEditor : plugin::TPluginEditor {
   int Width() const override { return 640; }
   int Height() const override { return 480; }
   void EmbedInto(void*, vst::VstIntPtr) override {}
-  void UpdateControls() override { calls.push_back("UpdateControls"); }
+  void UpdateControls() override {
+    calls.push_back("UpdateControls");
+    if (duringUpdate) duringUpdate();
+  }
   void UpdatePresetName() override { calls.push_back("UpdatePresetName"); }
   void UpdateSequenceButtons() override { calls.push_back("UpdateSequenceButtons"); }
   void LoadGridSteps() override { calls.push_back("LoadGridSteps"); }
@@ -26,6 +30,7 @@ struct FakeEditor : plugin::TPluginEditor {
   void ShowInfo(const std::string& text) override { calls.push_back("Info " + text); }
   bool Activated() const override { return true; }
   std::vector<std::string> calls;
+  std::function<void()> duringUpdate;  // what another thread does while the editor refreshes
 };
 
 struct Host {

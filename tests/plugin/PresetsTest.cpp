@@ -180,6 +180,12 @@ TEST_F(PresetsTest, ConfigurationIsReadClampedAndWrittenOnChange) {
   EXPECT_EQ(config->ReadInteger("Config", "Style", 0), 4);
   EXPECT_EQ(config->ReadInteger("Config", "LowestOctave", 0), -1);
   EXPECT_EQ(plugin::ProcessLowestOctave(), -1);
+  // Set from the program as it is read from the file: within -2..0.
+  fresh->SetLowestOctave(-9);
+  EXPECT_EQ(fresh->LowestOctave(), -2);
+  EXPECT_EQ(platform::OpenConfigKey("Vornix")->ReadInteger("Config", "LowestOctave", 0), -2);
+  fresh->SetLowestOctave(4);
+  EXPECT_EQ(plugin::ProcessLowestOctave(), 0);
 }
 
 }  // namespace

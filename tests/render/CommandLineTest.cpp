@@ -112,14 +112,39 @@ TEST(CommandLine, SavedChunkLoadsBack) {
   const std::string state = ScratchFile("state.bin");
   const Outcome saved =
       Render("--bars 0.25 --param 'Seq2 Active=On' --param 'Seq1 Active=Off' --save-chunk '" + state + "'");
-  if (saved.status == 2 && saved.err.find("gave no chunk") != std::string::npos)
-    GTEST_SKIP() << "the plug-in does not hand out its state yet";
   ASSERT_EQ(saved.status, 0) << saved.err;
   const Outcome loaded = Render("--bars 0.25 --load '" + state + "'");
   ASSERT_EQ(loaded.status, 0) << loaded.err;
   const auto lines = Lines(loaded.out);
   ASSERT_EQ(lines.size(), 32u);  // a quarter note of 1/128 notes from sequence 2 alone
   for (const auto& line : lines) EXPECT_THAT(line, HasSubstr("B0 15 3F"));
+}
+
+// A script must learn that its state was not loaded, instead of getting a render of the defaults.
+TEST(CommandLine, RefusesAFileThatIsNoVornixState) {
+  const std::string state = ScratchFile("good.bin");
+  ASSERT_EQ(Render("--bars 0.25 --save-chunk '" + state + "'").status, 0);
+  std::string damaged = Slurp(state);
+  damaged.resize(damaged.size() - 20);
+  damaged.replace(4, 4, std::string{static_cast<char>(damaged.size() - 8), 0, 0, 0});  // a consistent length
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char* reason;
+  };
+  for (const Case& c : {Case{"text.txt", "8 bytes!", "too short"}, Case{"other.bin", "RIFF\x10\0\0\0WAVEfmt data", ""},
+                        Case{"cut.orvanep", damaged, ""}}) {
+    SCOPED_TRACE(c.name);
+    const std::string path = ScratchFile(c.name), midiFile = ScratchFile("refused.mid");
+    std::ofstream(path, std::ios::binary) << c.bytes;
+    std::remove(midiFile.c_str());
+    const Outcome r = Render("--bars 1 --load '" + path + "' --midi '" + midiFile + "'");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_THAT(r.err, HasSubstr(path + " is not a Vornix preset or state: "));
+    EXPECT_THAT(r.err, HasSubstr(c.reason));
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(std::ifstream(midiFile).good()) << "nothing is written";
+  }
 }
 
 }  // namespace

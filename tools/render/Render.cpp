@@ -7,6 +7,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "plugin/StateChunk.h"
 #include "render/FileNames.h"
 #include "render/MidiFile.h"
 #include "render/Parameters.h"
@@ -84,6 +85,12 @@ void OpenEffect(hostkit::PluginHost& host, const Options& options) {
   host.Dispatch(effSetBlockSize, 0, options.blockSize);
   if (!options.loadFile.empty()) {
     const auto bytes = ReadFile(options.loadFile);
+    // The plug-in only reports a state it cannot read to its user; a script must hear of it.
+    try {
+      plugin::CheckVornixState(bytes);
+    } catch (const std::exception& e) {
+      throw std::runtime_error(options.loadFile + " is not a Vornix preset or state: " + e.what());
+    }
     if (host.SetChunk(bytes) == 0)
       throw std::runtime_error("the plug-in did not take the chunk from " + options.loadFile);
   }
