@@ -1,6 +1,6 @@
 // Hands arbitrary bytes to the plug-in as a host's chunk, in program and bank form. Nothing may
-// crash; afterwards the model must hold only values it can play, and a chunk that was refused
-// must have left the saved state exactly as it was.
+// crash; afterwards the model must hold only values it can play, a chunk that was refused must
+// have left the saved state exactly as it was, and playing the state sends only valid MIDI.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -18,8 +18,36 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-VstIntPtr VSTCALLBACK Callback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
+constexpr int kFrames = 256;
+
+// A playing transport, so the sequencer really plays the fuzzed state; everything it sends must be
+// valid MIDI on a sample inside its block.
+VstTimeInfo transport = [] {
+  VstTimeInfo t{};
+  t.sampleRate = 44100.0;
+  t.tempo = 140.0;
+  t.timeSigNumerator = 4;
+  t.timeSigDenominator = 4;
+  t.flags = kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid;
+  return t;
+}();
+
+VstIntPtr VSTCALLBACK Callback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
+  switch (opcode) {
+    case audioMasterVersion: return 2400;
+    case audioMasterGetTime: return reinterpret_cast<VstIntPtr>(&transport);
+    case audioMasterProcessEvents: {
+      const auto* list = static_cast<const VstEvents*>(ptr);
+      for (VstInt32 i = 0; i < list->numEvents; ++i) {
+        const auto* m = reinterpret_cast<const VstMidiEvent*>(list->events[i]);
+        Check(m->deltaFrames >= 0 && m->deltaFrames < kFrames);
+        Check((m->midiData[0] & 0xF0) == 0xB0);
+        Check((m->midiData[1] & 0x80) == 0 && (m->midiData[2] & 0x80) == 0);
+      }
+      return 1;
+    }
+    default: return 0;
+  }
 }
 
 struct Instance {
@@ -77,9 +105,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t questionsAfter =
       static_cast<platform::TScriptedDialogHost&>(instance.module->DialogHost()).Questions().size();
   if (questionsAfter != questionsBefore) Check(instance.Saved() == before);  // refused: nothing changed
-  // And it still plays.
-  std::vector<float> a(64), b(64);
+  // And it plays: a few blocks from the start of the song, with the state just loaded.
+  std::vector<float> a(kFrames), b(kFrames);
   float* out[2] = {a.data(), b.data()};
-  instance.effect->processReplacing(instance.effect, nullptr, out, 64);
+  transport.ppqPos = 0.0;
+  for (int block = 0; block < 8; ++block) {
+    instance.effect->processReplacing(instance.effect, nullptr, out, kFrames);
+    transport.ppqPos += kFrames / transport.sampleRate * transport.tempo / 60.0;
+  }
   return 0;
 }

@@ -81,9 +81,22 @@ TEST_P(ObjectFieldMode, FollowsTheHostProduct) {
     EXPECT_EQ(e.object, nullptr);
     EXPECT_NE(e.user, nullptr);
   }
-  // Either way every entry reaches the module.
+  // Either way every entry reaches the module: the dispatcher, the parameters and processing.
   host.Dispatch(effOpen);
   EXPECT_EQ(host.DispatchText(effGetVendorString), "Orvane");
+  host.Effect()->setParameter(host.Effect(), 4, 0.25f);
+  EXPECT_FLOAT_EQ(host.Effect()->getParameter(host.Effect(), 4), 0.25f);
+  EXPECT_EQ(host.DispatchText(effGetParamDisplay, 4), "1/16");
+  VstTimeInfo t{};
+  t.sampleRate = 44100.0;
+  t.tempo = 120.0;
+  t.flags = kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid;
+  host.timeInfo = t;
+  host.Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  host.ProcessBlock(512);
+  ASSERT_FALSE(host.midi.empty());
+  EXPECT_EQ(host.midi[0].status, 0xB0);
+  EXPECT_EQ(host.midi[0].data1, 20);
   EXPECT_EQ(host.Close(), 1);
 }
 

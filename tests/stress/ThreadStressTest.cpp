@@ -1,12 +1,16 @@
 // Two host threads at once, as hosts do: one processes blocks with a rolling transport and
-// incoming notes, the other automates every parameter and switches the shown sequence.
-// Built with ThreadSanitizer, which reports any data race between them.
+// incoming notes, the other automates every parameter, switches the shown sequence, edits steps,
+// saves and loads chunks and presets. Built with ThreadSanitizer, which reports any data race
+// between them.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <memory>
 #include <thread>
+#include <vector>
 
+#include "../platform/TempEnvironment.h"
 #include "host/VSTModule.h"
 #include "plugin/Plugin.h"
 
@@ -32,11 +36,22 @@ VstIntPtr VSTCALLBACK Callback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, v
 }
 
 TEST(ThreadStress, ProcessingAndAutomationShareTheModelSafely) {
+  platform::test::TTempFolder home;
+  platform::test::TScopedUserFolders user{home.Path(), home.Path() / "config"};
   AEffect* e = host::CreateEffect([] { return std::make_unique<plugin::TVSTPlugin>(); }, &Callback);
   ASSERT_NE(e, nullptr);
   e->dispatcher(e, effOpen, 0, 0, nullptr, 0.0f);
   e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 48000.0f);
   auto* module = static_cast<plugin::TVSTPlugin*>(host::TBasicVSTModule::FromEffect(e));
+  // A preset of its own to load: sequences 1 and 4 at "1/32".
+  module->SetParameterByName("Seq4 Active", 1.0f);
+  module->SetParameterByName("Seq4 Rate", 3.0f);
+  {
+    TMemoryStreamChunk preset;
+    ASSERT_TRUE(module->SaveStateToChunk(preset));
+    std::filesystem::create_directories(module->PresetsFolder());
+    preset.SaveToFile(std::filesystem::path(module->PresetsFolder()) / "stress.orvanep");
+  }
 
   std::atomic<bool> done{false};
   std::atomic<int> rounds{0};
@@ -87,6 +102,17 @@ TEST(ThreadStress, ProcessingAndAutomationShareTheModelSafely) {
         module->LearnControlPressed("Seq2 Steps");
       }
       if (round % 11 == 0) module->ToggleMidiTeach(30);
+      // Steps drawn in the editor, and whole states loaded while the other thread plays.
+      sequencer::TSequencerItem& seq = module->Sequencer().Items(round % 8);
+      seq.Steps()[round % 64].SetValue(static_cast<float>(round % 128));
+      seq.Steps()[(round + 7) % 64].SetRandomRange(static_cast<float>(round % 5));
+      if (round % 3 == 0) seq.AssignSteps(module->Sequencer().Items((round + 1) % 8).Steps());
+      void* data = nullptr;
+      const VstIntPtr size = e->dispatcher(e, effGetChunk, round % 2, 0, &data, 0.0f);
+      std::vector<unsigned char> chunk(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+      e->dispatcher(e, effSetChunk, round % 2, size, chunk.data(), 0.0f);
+      if (round % 4 == 0) module->LoadPresetFile("stress");
+      if (round % 9 == 0) module->ResetState();
       e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
       ++round;
       rounds = round;
