@@ -167,8 +167,10 @@ class TCustomVSTModule : public TBasicVSTModule {
   std::string FEffectName, FProductName, FVendorName;
   int FVersionMajor = 1, FVersionMinor = 0, FVersionRelease = 0;
   bool FKeysRequired = false;
+  // Set on the main thread while the host does not process.
   float FSampleRate = 44100.0f;
   int FBlockSize = 1024;
+  // The thread that calls the editor entries only.
   std::unique_ptr<TVSTEditorForm> FEditorForm;
   vst::ERect FEditorRect{};
 };

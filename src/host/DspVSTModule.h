@@ -51,7 +51,8 @@ class TDspVSTModule : public TVSTModuleWithPrograms {
   template <typename Sample, typename Handler>
   void RunReplacing(const Handler& handler, Sample** inputs, Sample** outputs, vst::VstInt32 sampleFrames);
 
-  std::string FHostProduct;
+  std::string FHostProduct;  // the thread that asks (the main thread: creation, the dispatcher)
+  // Sized on the main thread while the host does not process; used by the processing thread.
   std::vector<std::vector<float>> FAccumulation;
   std::vector<float*> FAccumulationOutputs;
   std::vector<float*> FPartInputs;

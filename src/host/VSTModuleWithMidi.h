@@ -53,6 +53,7 @@ class TVSTModuleWithMidi : public TCustomVSTModule {
  private:
   void Queue(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, vst::VstInt32 deltaFrames);
 
+  // The processing thread only (events arrive and leave there).
   std::array<vst::VstMidiEvent, kMidiQueueRecords> FMidiOutRecords{};
   std::unique_ptr<std::uint8_t[]> FMidiOutBlock;  // a VstEvents with room for every record
   vst::VstEvents* FMidiOutQueue = nullptr;

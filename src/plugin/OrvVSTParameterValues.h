@@ -13,6 +13,8 @@ class TVSTModuleWithPrograms;
 
 namespace vornix::plugin {
 
+static_assert(std::atomic<float>::is_always_lock_free, "parameter values are read on every thread without waiting");
+
 class TVSTParameterValue {
  public:
   TVSTParameterValue(int position, std::string name, float defaultValue)

@@ -61,12 +61,16 @@ class TVSTPlugin : public TVSTPluginBase {
   void PlaySequences(std::int32_t sampleFrames);
   void QueueTeachMessage();
 
+  // Written by the editor's thread, read by the processing thread.
   std::atomic<int> FCurrentSequence{0};
+  // Built at creation and read-only afterwards.
   std::unique_ptr<sequencer::TMidiNoteRateList> FRateList;
   std::unique_ptr<sequencer::TMidiNoteTypeList> FTypeList;
-  std::unique_ptr<sequencer::TSequencer> FSequencer;
   std::unique_ptr<sequencer::TMidiSeqOrderList> FOrderList;
   std::unique_ptr<sequencer::TSeqTriggers> FTriggerList;
+  // Shared by both threads as its own header describes.
+  std::unique_ptr<sequencer::TSequencer> FSequencer;
+  // Set by the processing thread (or a parameter change from any thread), taken by the editor's.
   std::atomic<int> FShowStep{-2};
   std::atomic<bool> FSequenceButtonsChanged{false};
 };

@@ -9,6 +9,9 @@
 
 namespace vornix::plugin {
 
+static_assert(std::atomic<const void*>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "the processing thread reads the CC map without waiting");
+
 struct TRemoteLink {
   int CC = 0;
   int ParameterIndex = 0;

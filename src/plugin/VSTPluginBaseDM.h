@@ -21,6 +21,10 @@
 
 namespace vornix::plugin {
 
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<unsigned>::is_always_lock_free &&
+                  std::atomic<double>::is_always_lock_free,
+              "learn, teach and load state are read by the processing thread without waiting");
+
 // A module's own section of a saved state, read completely before it is applied.
 struct TPluginStateSection {
   virtual ~TPluginStateSection() = default;
@@ -156,25 +160,29 @@ class TVSTPluginBase : public host::TVSTModule {
   // The CC map as a saved state holds it, a link still waiting for the editor thread included.
   TMidiCCList MidiCCListToSave() const;
 
+  // The editor's thread (the host's main thread, which also loads and saves states) only.
   std::string FPresetName;
   std::string FDataFolder;
   std::string FPresetsFolder;
   int FLowestOctave = -2;
   int FStyle = 0;
+  TMidiCCList FMidiCCList;  // published to the processing thread through FRemoteControl
+  std::shared_ptr<platform::TDialogHost> FDialogHost;
+  std::string FUserGuideFileName;
+  std::string FVersion;
+  // Created before the host's threads come in; the entries are atomic values.
+  std::unique_ptr<TVSTParameterValues> FParameterValues;
+
+  // Shared with the processing thread.
   std::atomic<int> FLearnMode{0};
   // The learn target as a parameter index (-1 none), so the processing thread can test it safely.
   std::atomic<int> FLearnTarget{-1};
   // A link learned on the processing thread, parameter index << 8 | controller; -1 none.
   std::atomic<int> FPendingLearn{-1};
   TRemoteControlMap FRemoteControl;
-  std::unique_ptr<TVSTParameterValues> FParameterValues;
-  TMidiCCList FMidiCCList;
-  std::shared_ptr<platform::TDialogHost> FDialogHost;
   std::atomic<int> FTeachCC{-1};
-  std::atomic<double> FTeachValue{0.0};
-  std::string FUserGuideFileName;
-  std::string FVersion;
-  bool FWasPlaying = false;  // processing thread only
+  std::atomic<double> FTeachValue{0.0};  // the processing thread only, once teach runs
+  bool FWasPlaying = false;              // processing thread only
 
  private:
   void ReportAllParameters();

@@ -8,6 +8,9 @@
 
 namespace vornix::sequencer {
 
+static_assert(std::atomic<float>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "the processing thread reads steps without waiting");
+
 class TCCStepItem {
  public:
   static constexpr float kDefaultValue = 63.0f;

@@ -20,6 +20,10 @@
 
 namespace vornix::sequencer {
 
+// The processing thread reads these while other threads write them; it must never wait for a lock.
+static_assert(std::atomic<double>::is_always_lock_free && std::atomic<std::int32_t>::is_always_lock_free &&
+              std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
+
 class TSequencer;
 
 // Step order codes.
