@@ -9,6 +9,10 @@
 
 namespace vornix::platform {
 
+std::string ErrorText(const std::string& sentence, const std::string& message) {
+  return sentence + "\r\n\r\n\"" + message + "\"";
+}
+
 namespace {
 
 // What a user who cannot be asked answers.

@@ -69,6 +69,10 @@ class THeadlessDialogHost final : public TDialogHost {
   std::optional<std::string> lastMessage_;
 };
 
+// How an error reaches the user: a fixed sentence, an empty line and the error's own message in
+// double quotes.
+std::string ErrorText(const std::string& sentence, const std::string& message);
+
 enum class TDialogKind { Message, Text, Number, Preset };
 
 // What was asked, as the user would have seen it.

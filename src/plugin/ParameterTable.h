@@ -4,9 +4,13 @@
 #include <array>
 #include <string>
 
+#include "sequencer/CCStepList.h"
+#include "sequencer/Sequencer.h"
+
 namespace vornix::plugin {
 
-constexpr int kSequenceCount = 8;
+constexpr int kSequenceCount = sequencer::TSequencer::kSequenceCount;
+constexpr int kMaxSteps = sequencer::TCCStepList::kMaxSteps;
 constexpr int kSettingsPerSequence = 9;
 constexpr int kParameterCount = kSequenceCount * kSettingsPerSequence;
 
@@ -20,7 +24,7 @@ struct SettingInfo {
 
 constexpr std::array<SettingInfo, kSettingsPerSequence> kSettings = {{
     {" Active", 0, 1},
-    {" Steps", 1, 64},
+    {" Steps", 1, kMaxSteps},
     {" Channel", 1, 16},
     {" CC#", 0, 127},
     {" Rate", 0, 12},

@@ -13,10 +13,6 @@ using platform::TModalResult;
 using platform::TMsgDlgButtons;
 using platform::TMsgDlgType;
 
-std::string Quoted(const char* sentence, const std::exception& e) {
-  return std::string(sentence) + "\r\n\r\n\"" + e.what() + "\"";
-}
-
 // Blanks and control characters around a typed name do not belong to it.
 std::string Trim(const std::string& s) {
   std::size_t first = 0, last = s.size();
@@ -50,8 +46,7 @@ void TVSTPluginBase::InitPreset() {
   try {
     LoadInitPreset();
   } catch (const std::exception& e) {
-    DialogHost().ShowMessageDialog(Quoted("Error loading preset from file.", e), "Load Preset", TMsgDlgType::mtWarning,
-                                   TMsgDlgButtons::mbOK);
+    ShowError("Error loading preset from file.", e, "Load Preset");
   }
 }
 
@@ -81,8 +76,7 @@ void TVSTPluginBase::SavePresetAs() {
       NotifyHostOfChange();
     }
   } catch (const std::exception& e) {
-    DialogHost().ShowMessageDialog(Quoted("Error saving preset to file.", e), "Save Preset", TMsgDlgType::mtWarning,
-                                   TMsgDlgButtons::mbOK);
+    ShowError("Error saving preset to file.", e, "Save Preset");
   }
 }
 
@@ -92,8 +86,7 @@ bool TVSTPluginBase::LoadPresetFile(const std::string& presetName) {
     chunk.LoadFromFile(PresetPath(FPresetsFolder, presetName));
   } catch (const std::exception& e) {
     // A file that cannot be read as a preset changes nothing.
-    DialogHost().ShowMessageDialog(Quoted("Error loading preset from file.", e), "Load Preset", TMsgDlgType::mtWarning,
-                                   TMsgDlgButtons::mbOK);
+    ShowError("Error loading preset from file.", e, "Load Preset");
     return false;
   }
   const bool loaded = LoadStateFromChunk(chunk, false);

@@ -7,13 +7,6 @@
 
 namespace vornix::plugin {
 
-namespace {
-
-constexpr int kMaxSequences = kSequenceCount;
-constexpr int kMaxSteps = 64;
-
-}  // namespace
-
 bool IsCurrentFormat(const std::string& version) { return Utf8ToUtf16(version) >= std::u16string(u"1.10"); }
 
 void WriteStateSection(TaggedValueWriter& w, const TStoredState& state) {
@@ -45,8 +38,8 @@ TStoredState ReadStateSection(TaggedValueReader& r, const std::string& version) 
   if (current) r.ReadListBegin();
   while (!r.EndOfList()) {
     r.ReadListBegin();
-    if (static_cast<int>(state.Sequences.size()) == kMaxSequences)
-      throw std::out_of_range("List index out of bounds (" + std::to_string(kMaxSequences) + ")");
+    if (static_cast<int>(state.Sequences.size()) == kSequenceCount)
+      throw std::out_of_range("List index out of bounds (" + std::to_string(kSequenceCount) + ")");
     TStoredSequence& seq = state.Sequences.emplace_back();
     seq.Title = r.ReadString();
     for (float& v : seq.Settings) v = r.ReadFloatAsSingle();

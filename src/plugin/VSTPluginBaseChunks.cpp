@@ -8,14 +8,6 @@
 
 namespace vornix::plugin {
 
-namespace {
-
-std::string Report(const char* sentence, const std::exception& e) {
-  return std::string(sentence) + "\r\n\r\n\"" + e.what() + "\"";
-}
-
-}  // namespace
-
 std::unique_ptr<TPluginStateSection> TVSTPluginBase::ReadPluginState(TaggedValueReader&, const std::string&) {
   return std::make_unique<TPluginStateSection>();
 }
@@ -45,8 +37,7 @@ bool TVSTPluginBase::SaveStateToChunk(TMemoryStreamChunk& chunk) {
     w.WriteListEnd();
     return true;
   } catch (const std::exception& e) {
-    DialogHost().ShowMessageDialog(Report("Error saving preset.", e), "Save Preset", platform::TMsgDlgType::mtWarning,
-                                   platform::TMsgDlgButtons::mbOK);
+    ShowError("Error saving preset.", e, "Save Preset");
     return false;
   }
 }
@@ -58,8 +49,7 @@ bool TVSTPluginBase::LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool ch
     contents = ReadStateChunkBody(
         chunk.Body(), [&](TaggedValueReader& r, const std::string& version) { section = ReadPluginState(r, version); });
   } catch (const std::exception& e) {
-    DialogHost().ShowMessageDialog(Report("Error loading preset.", e), "Load Preset", platform::TMsgDlgType::mtWarning,
-                                   platform::TMsgDlgButtons::mbOK);
+    ShowError("Error loading preset.", e, "Load Preset");
     return false;
   }
   // Everything was readable: reset, then apply.
@@ -100,8 +90,7 @@ void TVSTPluginBase::VSTPluginBasePrograms0LoadChunk(host::TCustomVstProgram& pr
   try {
     chunk.LoadFromStream(program.Chunk.Bytes);
   } catch (const std::exception& e) {
-    DialogHost().ShowMessageDialog(Report("Error loading preset.", e), "Load Preset", platform::TMsgDlgType::mtWarning,
-                                   platform::TMsgDlgButtons::mbOK);
+    ShowError("Error loading preset.", e, "Load Preset");
     return;
   }
   LoadStateFromChunk(chunk, true);
@@ -112,6 +101,11 @@ vst::VstIntPtr TVSTPluginBase::HostCallSetChunk(vst::VstInt32 index, vst::VstInt
   vst::VstIntPtr result = 0;
   GroupStateLoads([&] { result = host::TVSTModule::HostCallSetChunk(index, value, ptr, opt); });
   return result;
+}
+
+void TVSTPluginBase::ShowError(const std::string& sentence, const std::exception& e, const std::string& caption) {
+  DialogHost().ShowMessageDialog(platform::ErrorText(sentence, e.what()), caption, platform::TMsgDlgType::mtWarning,
+                                 platform::TMsgDlgButtons::mbOK);
 }
 
 void TVSTPluginBase::SetDialogHost(std::shared_ptr<platform::TDialogHost> host) { FDialogHost = std::move(host); }

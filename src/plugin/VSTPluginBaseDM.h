@@ -148,6 +148,8 @@ class TVSTPluginBase : public host::TVSTModule {
   void VSTPluginBasePrograms0LoadChunk(host::TCustomVstProgram& program);
   bool PresetFileExists(const std::string& name) const;
 
+  // An error of a command the user started, as a warning with the command's caption.
+  void ShowError(const std::string& sentence, const std::exception& e, const std::string& caption);
   // The editor, when one is open and is ours.
   TPluginEditor* Editor() const { return dynamic_cast<TPluginEditor*>(EditorForm()); }
   vst::VstIntPtr EditorOpen(void* parentWindow, vst::VstIntPtr value) override;

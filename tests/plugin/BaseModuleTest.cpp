@@ -1,7 +1,7 @@
 // The plug-in module's own operations: teach, highlight hand-over, editor hooks and the store.
 #include <gtest/gtest.h>
 
-#include "PluginFixture.h"
+#include "ModuleFixture.h"
 #include "plugin/ParameterTable.h"
 
 namespace vornix::testing {

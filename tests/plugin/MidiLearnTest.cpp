@@ -1,7 +1,7 @@
 // Remote control by incoming controllers, learn, Set CC, Remove and teach commands.
 #include <gtest/gtest.h>
 
-#include "PluginFixture.h"
+#include "ModuleFixture.h"
 
 namespace vornix::testing {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "PluginFixture.h"
+#include "ModuleFixture.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/OrvRegistry.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <limits>
 
-#include "PluginFixture.h"
+#include "ModuleFixture.h"
 #include "plugin/PluginStateStream.h"
 
 namespace vornix::testing {

@@ -1,35 +1,13 @@
 // The processing path must never touch the heap, and settings written from another thread must
-// never disturb it. This program counts every allocation made while the counter is armed.
+// never disturb it. This program counts every allocation made while counting is on.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <new>
 #include <thread>
 
+#include "../alloc/CountingAllocator.h"
 #include "sequencer/OrvRandom.h"
 #include "sequencer/Sequencer.h"
-
-// The replacements pair malloc with free themselves; GCC cannot see that.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-namespace {
-std::atomic<bool> armed{false};
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  if (armed.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return ::operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace vornix::sequencer {
 namespace {
@@ -57,8 +35,7 @@ TEST(Realtime, ProcessingNotesAndResetsNeverAllocate) {
   SetUpAll(seq);
   seq.SetSampleRate(44100);
   TStepMessageList list;
-  allocations = 0;
-  armed = true;
+  vornix::testing::StartCountingAllocations();
   double ppq = 0.0;
   for (int block = 0; block < 20000; ++block) {
     if (block % 500 == 0) seq.NoteOn(60 + block % 7);
@@ -72,8 +49,7 @@ TEST(Realtime, ProcessingNotesAndResetsNeverAllocate) {
     seq.ProcessSequence(block % 8, 1024);
     ppq += 1024.0 / 22050.0;
   }
-  armed = false;
-  EXPECT_EQ(allocations.load(), 0);
+  EXPECT_EQ(vornix::testing::StopCountingAllocations(), 0);
 }
 
 // Another thread changes settings and steps while the processing thread plays. Every message must

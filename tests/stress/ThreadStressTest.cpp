@@ -66,8 +66,8 @@ TEST(ThreadStress, ProcessingAndAutomationShareTheModelSafely) {
     VstMidiEvent note{};
     note.type = kVstMidiType;
     note.byteSize = sizeof note;
-    unsigned char storage[VstEventsSize(1)] = {};
-    auto* list = reinterpret_cast<VstEvents*>(storage);
+    VstEvents events{};  // room for one event and more
+    VstEvents* list = &events;
     list->numEvents = 1;
     list->events[0] = reinterpret_cast<VstEvent*>(&note);
     double ppq = 0.0;
