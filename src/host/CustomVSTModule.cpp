@@ -231,7 +231,13 @@ VstIntPtr TCustomVSTModule::HostCallEditGetRect(VstInt32, VstIntPtr, void* ptr, 
   FEditorRect.top = 0;
   FEditorRect.left = 0;
   if (OnEditGetSize) {
+    FEditorRect.right = 0;
+    FEditorRect.bottom = 0;
     OnEditGetSize(*this, FEditorRect.right, FEditorRect.bottom);
+    // Hosts size their frame before they open the editor: a module that knows its editor's size
+    // answers it at any time, and never a zero size.
+    if (!FEditorForm)
+      return Flags().Contains(TEffFlag::effFlagsHasEditor) && FEditorRect.right > 0 && FEditorRect.bottom > 0;
   } else {
     FEditorRect.bottom = 32;
     FEditorRect.right = 64;

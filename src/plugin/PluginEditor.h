@@ -8,6 +8,10 @@
 
 namespace vornix::plugin {
 
+// The editor's client size, known to hosts before the editor opens.
+constexpr int kEditorWidth = 786;
+constexpr int kEditorHeight = 421;
+
 class TPluginEditor : public host::TVSTEditorForm {
  public:
   // Every control from the module's state.

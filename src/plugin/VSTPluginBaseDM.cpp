@@ -108,6 +108,9 @@ void TVSTPluginBase::VSTModuleEditGetSize(short& width, short& height) {
   if (const host::TVSTEditorForm* form = EditorForm()) {
     width = static_cast<short>(form->Width());
     height = static_cast<short>(form->Height());
+  } else {
+    width = kEditorWidth;
+    height = kEditorHeight;
   }
 }
 

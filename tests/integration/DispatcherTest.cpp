@@ -99,14 +99,15 @@ TEST_F(PluginTest, TwoStereoOutputsAndNoInputs) {
   EXPECT_EQ(host->Dispatch(effGetOutputProperties, 0, 0, nullptr), 0);
 }
 
-TEST_F(PluginTest, EditorRectIsEmptyBeforeAnEditorExists) {
+// Hosts size the frame of the editor before they open it; a zero size has killed hosts.
+TEST_F(PluginTest, EditorRectIsTheEditorsSizeBeforeItOpens) {
   ERect* rect = nullptr;
-  EXPECT_EQ(host->Dispatch(effEditGetRect, 0, 0, &rect), 0);
+  EXPECT_EQ(host->Dispatch(effEditGetRect, 0, 0, &rect), 1);
   ASSERT_NE(rect, nullptr);
   EXPECT_EQ(rect->top, 0);
   EXPECT_EQ(rect->left, 0);
-  EXPECT_EQ(rect->bottom, 0);
-  EXPECT_EQ(rect->right, 0);
+  EXPECT_EQ(rect->bottom, 421);
+  EXPECT_EQ(rect->right, 786);
   EXPECT_EQ(host->Dispatch(effEditGetRect, 0, 0, nullptr), 0);
   EXPECT_EQ(host->Dispatch(effEditOpen, 0, 0, nullptr), 0);
   EXPECT_EQ(host->Dispatch(effEditClose), 0);
