@@ -1,0 +1,95 @@
+// A form: the root of a tree of controls, shown in a window of its own (the editor inside the
+// host's window, a modal dialog, or a popup list). It turns the window's events into control input
+// (hit testing, capture, hover, focus, wheel, keys, double clicks, context menus) and paints what
+// its controls invalidated into the window's surface.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "editor/toolkit/Control.h"
+#include "gfx/Skin.h"
+#include "platform/DialogHost.h"
+#include "platform/Window.h"
+
+namespace vornix::editor {
+
+using platform::TModalResult;
+
+class TForm : public TControl, private platform::TWindowHandler {
+ public:
+  // skin may be null: the controls then keep their creation colours.
+  TForm(platform::TWindowSystem& system, const gfx::TSkin* skin);
+  ~TForm() override;
+
+  platform::TWindowSystem& WindowSystem() const { return system_; }
+  const gfx::TSkin* Skin() const { return skin_; }
+  // The window the form shows in, or null before it is shown.
+  platform::TWindow* Window() const { return window_.get(); }
+
+  // Shows the form as a child of the host's window at (0, 0), its size the form's.
+  void ShowEmbedded(std::uintptr_t parentWindow);
+  // Shows the form as a dialog above its owner, at the form's bounds on the screen (Left, Top),
+  // and handles events until ModalResult is set; the window goes away before it returns.
+  TModalResult ShowModal(TForm& owner, const std::string& title);
+  // Shows the form as a popup at the form's bounds on the screen. An outside press fires
+  // OnOutsidePress (the default closes the popup with mrCancel).
+  void ShowPopup(TForm& owner);
+  // Hides the window and lets it go.
+  void Close();
+
+  TModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult result) { modalResult_ = result; }
+  // For a popup: runs events until ModalResult is set (a menu's own nested loop).
+  void RunUntilModalResult();
+
+  // The form's own colour, painted under every control (none: nothing is painted).
+  std::optional<TColor> Color;
+
+  TControl* FocusedControl() const { return focused_; }
+  void FocusControl(TControl* control);
+  // Overrides the pointer's shape over the whole form (a drag in progress); none gives it back.
+  void SetCursorOverride(std::optional<TCursor> cursor);
+
+  // Paints what was invalidated and presents it.
+  void Update();
+
+  std::function<void(TForm& sender)> OnShow;
+  std::function<void(TForm& sender)> OnClose;
+  // A popup's outside press; the handler may ask the window system to replay it.
+  std::function<void(TForm& sender, const platform::TEvent& press)> OnOutsidePress;
+  // Every window event, before the form handles it; returning true swallows it (a dialog's
+  // default and cancel keys, the editor's wheel focusing).
+  std::function<bool(TForm& sender, const platform::TEvent& event)> OnWindowEvent;
+
+ private:
+  friend class TControl;
+  friend class TTimer;
+  void HandleEvent(platform::TWindow& window, const platform::TEvent& event) override;
+  void Invalidated(const TRect& formRect);
+  void ControlGoing(TControl& control);  // focus, capture and hover let go of it
+  int NewTimerId();
+  void TimerChanged(TTimer& timer);
+  void TimerGoing(TTimer& timer);
+  void CreateWindow(std::unique_ptr<platform::TWindow> window);
+
+  platform::TWindowSystem& system_;
+  const gfx::TSkin* skin_;
+  std::unique_ptr<platform::TWindow> window_;
+  bool loaded_ = false;
+  TRect dirty_;
+  TModalResult modalResult_ = TModalResult::mrNone;
+  TControl* focused_ = nullptr;
+  TControl* captured_ = nullptr;
+  TControl* hovered_ = nullptr;
+  std::optional<TCursor> cursorOverride_;
+  std::map<int, TTimer*> timers_;
+  int nextTimerId_ = 1;
+  // The last left press, for double clicks.
+  TControl* lastClickControl_ = nullptr;
+};
+
+}  // namespace vornix::editor
