@@ -1,6 +1,8 @@
 // The user's documents folder as the Windows shell names it.
-#include <shlobj.h>
+// windows.h comes first: the shell headers need its declarations.
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include "platform/Folders.h"
 #include "platform/WinText.h"

@@ -1,8 +1,10 @@
 #include "render/FileNames.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
+// windows.h comes first: the shell headers need its declarations.
 #include <windows.h>
+
+#include <shellapi.h>
 #endif
 
 namespace vornix::render {
