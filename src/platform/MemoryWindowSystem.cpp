@@ -240,7 +240,10 @@ void TMemoryWindowSystem::Press(TMemoryWindow& window, const TEvent& event) {
   const bool replay = replayed_;
   closingPopup_ = outerPopup;
   replayed_ = outerReplayed;
-  if (!replay) return;
+  if (!replay) {
+    swallowedButton_ = event.Button;  // its release goes nowhere either
+    return;
+  }
   if (TMemoryWindow* w = BySerial(target)) Deliver(*w, event);
 }
 
@@ -268,6 +271,10 @@ void TMemoryWindowSystem::MouseUp(TWindow& window, int x, int y, TMouseButton bu
   buttons_ &= ~ButtonFlag(button);
   TEvent e = MouseEvent(w, TEventKind::MouseUp, x, y, shift & ~ssDouble);
   e.Button = button;
+  if (button != TMouseButton::None && button == swallowedButton_) {
+    swallowedButton_ = TMouseButton::None;
+    return;
+  }
   Deliver(w, e);
 }
 

@@ -6,7 +6,7 @@
 // platform would deliver it: the pointer moves to the event's position, the held buttons follow
 // presses and releases and are added to the shift state, and while a popup is shown a press
 // outside it becomes the popup's CloseRequest (and reaches its target only when the handler
-// calls ReplayPress). Post queues an event for the next Pump or RunModal turn instead, so that
+// calls ReplayPress; otherwise its release is dropped too). Post queues an event for the next Pump or RunModal turn instead, so that
 // FlushMouseInput has something to drop.
 //
 // RunModal runs the actions the test queued with QueueModalAction, one per turn, until `done`
@@ -202,6 +202,7 @@ class TMemoryWindowSystem final : public TWindowSystem {
   int modalDepth_ = 0;
   TMemoryWindow* closingPopup_ = nullptr;  // handling the CloseRequest of an outside press
   bool replayed_ = false;
+  TMouseButton swallowedButton_ = TMouseButton::None;  // a press a popup dropped: its release goes too
   gfx::TPoint pointer_;
   gfx::TPoint parentOrigin_;
   TShiftState modifiers_ = 0;
