@@ -291,6 +291,7 @@ class TX11WindowSystem final : public TWindowSystem {
                                 TWindowHandler& handler);
   void Forget(TX11Window& w);
   void DestroyX(TX11Window& w);
+  const TX11Window& Ours(const TWindow& window) const;
   TX11Window* Find(::Window xid) const;
   TX11Window* BySerial(std::uint64_t serial) const;
   void Dispatch(TX11Window& w, const TEvent& e) { w.handler_.HandleEvent(w, e); }
@@ -498,7 +499,9 @@ TX11WindowSystem::~TX11WindowSystem() {
   // server, so nothing of ours stays there.
   for (auto& [xid, w] : windows_) {
     if (w->ic_ != nullptr) XDestroyIC(w->ic_);
+    if (w->gc_ != nullptr) XFreeGC(display_, w->gc_);
     w->ic_ = nullptr;
+    w->gc_ = nullptr;
     w->system_ = nullptr;
     w->gone_ = true;
   }
@@ -512,6 +515,12 @@ TX11WindowSystem::~TX11WindowSystem() {
   if (selectionWindow_ != 0) XDestroyWindow(display_, selectionWindow_);
   if (im_ != nullptr) XCloseIM(im_);
   XCloseDisplay(display_);
+}
+
+const TX11Window& TX11WindowSystem::Ours(const TWindow& window) const {
+  const auto* w = dynamic_cast<const TX11Window*>(&window);
+  if (w == nullptr || w->system_ != this) throw std::invalid_argument("the owner is not a window of this system");
+  return *w;
 }
 
 TX11Window* TX11WindowSystem::Find(::Window xid) const {
@@ -587,8 +596,8 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreateChild(std::uintptr_t parent, in
 
 std::unique_ptr<TWindow> TX11WindowSystem::CreatePopup(TWindow& owner, const gfx::TRect& screenBounds,
                                                        TWindowHandler& handler) {
-  auto& o = static_cast<TX11Window&>(owner);
-  const int screen = o.system_ == this ? o.screen_ : DefaultScreen(display_);
+  const TX11Window& o = Ours(owner);
+  const int screen = o.screen_;
   auto w = Make(TKind::Popup, RootWindow(display_, screen), screen, screenBounds, true, handler);
   auto& x = static_cast<TX11Window&>(*w);
   const long type = static_cast<long>(atoms_[aNetWmWindowTypePopupMenu]);
@@ -600,11 +609,11 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreatePopup(TWindow& owner, const gfx
 
 std::unique_ptr<TWindow> TX11WindowSystem::CreateDialog(TWindow& owner, const gfx::TRect& screenBounds,
                                                         const std::string& title, TWindowHandler& handler) {
-  auto& o = static_cast<TX11Window&>(owner);
-  const int screen = o.system_ == this ? o.screen_ : DefaultScreen(display_);
+  const TX11Window& o = Ours(owner);
+  const int screen = o.screen_;
   auto w = Make(TKind::Dialog, RootWindow(display_, screen), screen, screenBounds, false, handler);
   auto& x = static_cast<TX11Window&>(*w);
-  const ::Window top = o.system_ == this && o.Live() ? TopLevelOf(o) : 0;
+  const ::Window top = o.Live() ? TopLevelOf(o) : 0;
   if (top != 0) XSetTransientForHint(display_, x.xid_, top);
   const long type = static_cast<long>(atoms_[aNetWmWindowTypeDialog]);
   XChangeProperty(display_, x.xid_, atoms_[aNetWmWindowType], XA_ATOM, 32, PropModeReplace,

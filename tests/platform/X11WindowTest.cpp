@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -36,7 +37,8 @@ constexpr TMouseButton kNoButton = TMouseButton::None;
 #include <X11/keysym.h>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// The sanitizer's allocator keeps freed memory aside; ask it what is in use.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif
@@ -158,6 +160,34 @@ class X11Windows : public ::testing::Test {
   }
   void Key(KeySym sym, bool down) {
     XTestFakeKeyEvent(host_, XKeysymToKeycode(host_, sym), down ? True : False, CurrentTime);
+    XSync(host_, False);
+  }
+
+  // Text beyond Latin-1 comes through the input method: a spare key made to type the euro sign.
+  void TypeEuroSign(TWindowSystem& system, TRecorder& editor) {
+    int minCode = 0, maxCode = 0, perCode = 0;
+    XDisplayKeycodes(host_, &minCode, &maxCode);
+    KeySym* map = XGetKeyboardMapping(host_, static_cast<KeyCode>(minCode), maxCode - minCode + 1, &perCode);
+    int spare = 0;
+    for (int code = maxCode; code >= minCode && spare == 0; --code) {
+      bool empty = true;
+      for (int k = 0; k < perCode; ++k) empty = empty && map[(code - minCode) * perCode + k] == NoSymbol;
+      if (empty) spare = code;
+    }
+    XFree(map);
+    ASSERT_NE(spare, 0);
+    KeySym euro[] = {XK_EuroSign, XK_EuroSign};
+    XChangeKeyboardMapping(host_, spare, 2, euro, 1);
+    XSync(host_, False);
+    system.Pump();  // the mapping change reaches our connection
+    editor.Events.clear();
+    XTestFakeKeyEvent(host_, static_cast<unsigned>(spare), True, CurrentTime);
+    XTestFakeKeyEvent(host_, static_cast<unsigned>(spare), False, CurrentTime);
+    XSync(host_, False);
+    ASSERT_TRUE(PumpUntil(system, [&] { return !editor.Of(TEventKind::Char).empty(); }));
+    EXPECT_EQ(editor.Of(TEventKind::Char)[0].Char, U'\u20AC');
+    KeySym none[] = {NoSymbol, NoSymbol};
+    XChangeKeyboardMapping(host_, spare, 2, none, 1);
     XSync(host_, False);
   }
 
@@ -311,6 +341,22 @@ TEST_F(X11Windows, KeysAndTypedTextReachTheFocusedEditor) {
   std::u32string typed;
   for (const TEvent& e : editor.Of(TEventKind::Char)) typed.push_back(e.Char);
   EXPECT_EQ(typed, U"A7\r");
+
+  TypeEuroSign(*system, editor);
+}
+
+// Hosts usually run in the user's UTF-8 locale (setlocale at start-up); the input method follows it.
+TEST_F(X11Windows, TypedTextInTheHostsUtf8Locale) {
+  ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
+  auto system = CreateNativeWindowSystem();
+  TRecorder editor;
+  auto child = system->CreateChild(parent_, 400, 300, editor);
+  system->Pump();
+  child->TakeFocus();
+  ASSERT_TRUE(PumpUntil(*system, [&] { return !editor.Of(kFocusInKind).empty(); }));
+  TypeEuroSign(*system, editor);
+  system.reset();
+  std::setlocale(LC_ALL, "C");
 }
 
 TEST_F(X11Windows, PresentedPixelsAreOnTheScreenAndComeBackAfterAnExpose) {
