@@ -6,6 +6,9 @@
 // Without DISPLAY these tests fail, unless VORNIX_HEADLESS=1 says that the run is deliberately
 // without an X server; then they are skipped.
 #include <dirent.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -719,6 +722,84 @@ TEST_F(X11Windows, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
   EXPECT_EQ(OpenFileDescriptors(), fds);
   const std::size_t grown = HeapInUse() > heap ? HeapInUse() - heap : 0;
   EXPECT_LT(grown, 64u * 1024u) << "the heap grew by " << grown << " bytes over 100 editors";
+}
+
+// A virtual X server of the test's own with another depth, for the pixel conversions that the
+// usual 24-bit server does not need.
+class TOwnXServer {
+ public:
+  explicit TOwnXServer(int depth) {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(fds[0]);
+      const std::string fd = std::to_string(fds[1]);
+      const std::string screen = "320x240x" + std::to_string(depth);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+             "-noreset", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    std::string number;
+    pollfd p{fds[0], POLLIN, 0};
+    char c = 0;
+    while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number.push_back(c);
+    close(fds[0]);
+    if (!number.empty()) name_ = ":" + number;
+  }
+  ~TOwnXServer() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  const std::string& Name() const { return name_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string name_;
+};
+
+TEST_F(X11Windows, PixelsReachServersOfOtherDepths) {
+  const std::string saved = std::getenv("DISPLAY");
+  for (int depth : {16, 8}) {
+    SCOPED_TRACE("depth " + std::to_string(depth));
+    TOwnXServer server(depth);
+    ASSERT_FALSE(server.Name().empty()) << "Xvfb did not start";
+    Display* host = XOpenDisplay(server.Name().c_str());
+    ASSERT_NE(host, nullptr);
+    ASSERT_EQ(DefaultDepth(host, DefaultScreen(host)), depth);
+    const ::Window parent = XCreateSimpleWindow(host, DefaultRootWindow(host), 10, 10, 100, 50, 0, 0, 0);
+    XMapWindow(host, parent);
+    XSync(host, False);
+    setenv("DISPLAY", server.Name().c_str(), 1);
+    {
+      auto system = CreateNativeWindowSystem();
+      TRecorder editor;
+      auto child = system->CreateChild(parent, 100, 50, editor);
+      const gfx::TColor colors[] = {gfx::Rgb(255, 0, 0), gfx::Rgb(0, 255, 0), gfx::Rgb(0, 0, 255),
+                                    gfx::Rgb(255, 255, 255), gfx::Rgb(0, 0, 0), gfx::Rgb(100, 150, 200)};
+      for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 100; ++x) child->Surface().SetPixel(x, y, colors[x / 17]);
+      child->Present({0, 0, 100, 50});
+      system->Pump();
+      XImage* image = XGetImage(host, static_cast<::Window>(child->NativeHandle()), 0, 0, 100, 50, AllPlanes, ZPixmap);
+      ASSERT_NE(image, nullptr);
+      const int tolerance = depth == 16 ? 8 : 26;  // 5-6-5 bits; a 6x6x6 colour cube
+      for (int i = 0; i < 6; ++i) {
+        XColor shown{};
+        shown.pixel = XGetPixel(image, i * 17 + 8, 25);
+        XQueryColor(host, DefaultColormap(host, DefaultScreen(host)), &shown);
+        EXPECT_NEAR(shown.red >> 8, gfx::RedOf(colors[i]), tolerance) << "colour " << i;
+        EXPECT_NEAR(shown.green >> 8, gfx::GreenOf(colors[i]), tolerance) << "colour " << i;
+        EXPECT_NEAR(shown.blue >> 8, gfx::BlueOf(colors[i]), tolerance) << "colour " << i;
+      }
+      XDestroyImage(image);
+    }
+    setenv("DISPLAY", saved.c_str(), 1);
+    XCloseDisplay(host);
+  }
 }
 
 TEST_F(X11Windows, PointerModifiersAndScreen) {
