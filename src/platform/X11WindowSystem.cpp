@@ -227,6 +227,7 @@ class TX11Window final : public TWindow {
   bool gone_ = false;  // the server destroyed it (with its parent)
   bool shown_ = false;
   bool watching_ = false;  // a shown popup that takes the presses
+  bool focusWhenMapped_ = false;
   gfx::TRect bounds_;
   gfx::TBitmap surface_;
   std::map<int, TTimer> timers_;
@@ -461,10 +462,13 @@ void TX11Window::TakeFocus() {
   if (!Live()) return;
   Display* d = system_->display_;
   XWindowAttributes a;
-  // Focusing a window that is not viewable is an error.
+  // Focusing a window that is not viewable is an error: a dialog that the window manager has not
+  // shown yet takes the focus when it appears.
   if (XGetWindowAttributes(d, xid_, &a) && a.map_state == IsViewable) {
     XSetInputFocus(d, xid_, RevertToParent, CurrentTime);
     XFlush(d);
+  } else {
+    focusWhenMapped_ = true;
   }
 }
 
@@ -891,6 +895,12 @@ void TX11WindowSystem::Handle(XEvent& ev) {
       if (TX11Window* w = Find(ev.xdestroywindow.window); w != nullptr && ev.xdestroywindow.event == w->xid_) {
         w->gone_ = true;
         if (grabbed_ == w) grabbed_ = nullptr, frozen_ = false;
+      }
+      break;
+    case MapNotify:
+      if (TX11Window* w = Find(ev.xmap.window); w != nullptr && w->focusWhenMapped_ && ev.xmap.event == w->xid_) {
+        w->focusWhenMapped_ = false;
+        w->TakeFocus();
       }
       break;
     case MappingNotify:

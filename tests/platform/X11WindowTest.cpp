@@ -478,6 +478,7 @@ TEST_F(X11Windows, ADialogIsTransientFixedAndTitledAndItsModalLoopEndsOnAClick) 
   EXPECT_EQ(*reinterpret_cast<Atom*>(data), XInternAtom(host_, "_NET_WM_WINDOW_TYPE_DIALOG", False));
   XFree(data);
 
+  dialog->TakeFocus();  // before it is shown: it takes the focus when it appears
   dialog->Show();
   // The click comes from a timer inside the modal loop; a second timer ends a stuck loop.
   bool done = false, timedOut = false;
@@ -495,6 +496,7 @@ TEST_F(X11Windows, ADialogIsTransientFixedAndTitledAndItsModalLoopEndsOnAClick) 
   dialog->StartTimer(2, 5000);
   system->RunModal([&] { return done; });
   EXPECT_FALSE(timedOut);
+  EXPECT_THAT(dialogHandler.Of(kFocusInKind), Not(IsEmpty()));
 
   // The window manager's close box.
   XEvent message{};
