@@ -40,7 +40,7 @@ const char* KindName(TWindowKind kind) {
 
 // ---- TMemoryWindow ----
 
-TMemoryWindow::TMemoryWindow(TMemoryWindowSystem& system, TWindowKind kind, TWindowHandler& handler,
+TMemoryWindow::TMemoryWindow(TKey, TMemoryWindowSystem& system, TWindowKind kind, TWindowHandler& handler,
                              const gfx::TRect& bounds)
     : system_(&system),
       kind_(kind),
@@ -171,7 +171,8 @@ TMemoryWindow* TMemoryWindowSystem::BySerial(std::uint64_t serial) const {
 std::unique_ptr<TWindow> TMemoryWindowSystem::CreateChild(std::uintptr_t parent, int width, int height,
                                                           TWindowHandler& handler) {
   if (parent == 0) throw std::runtime_error("no parent window for the editor");
-  std::unique_ptr<TMemoryWindow> w(new TMemoryWindow(*this, TWindowKind::Child, handler, {0, 0, width, height}));
+  auto w = std::make_unique<TMemoryWindow>(TMemoryWindow::TKey{}, *this, TWindowKind::Child, handler,
+                                           gfx::TRect{0, 0, width, height});
   w->parent_ = parent;
   w->visible_ = true;
   return Add(std::move(w));
@@ -179,14 +180,14 @@ std::unique_ptr<TWindow> TMemoryWindowSystem::CreateChild(std::uintptr_t parent,
 
 std::unique_ptr<TWindow> TMemoryWindowSystem::CreatePopup(TWindow& owner, const gfx::TRect& screenBounds,
                                                           TWindowHandler& handler) {
-  std::unique_ptr<TMemoryWindow> w(new TMemoryWindow(*this, TWindowKind::Popup, handler, screenBounds));
+  auto w = std::make_unique<TMemoryWindow>(TMemoryWindow::TKey{}, *this, TWindowKind::Popup, handler, screenBounds);
   w->owner_ = &Ours(owner);
   return Add(std::move(w));
 }
 
 std::unique_ptr<TWindow> TMemoryWindowSystem::CreateDialog(TWindow& owner, const gfx::TRect& screenBounds,
                                                            const std::string& title, TWindowHandler& handler) {
-  std::unique_ptr<TMemoryWindow> w(new TMemoryWindow(*this, TWindowKind::Dialog, handler, screenBounds));
+  auto w = std::make_unique<TMemoryWindow>(TMemoryWindow::TKey{}, *this, TWindowKind::Dialog, handler, screenBounds);
   w->owner_ = &Ours(owner);
   w->title_ = title;
   return Add(std::move(w));

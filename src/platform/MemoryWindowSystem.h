@@ -39,6 +39,13 @@ class TMemoryWindowSystem;
 
 class TMemoryWindow final : public TWindow {
  public:
+  // Only the system makes windows.
+  class TKey {
+    friend class TMemoryWindowSystem;
+    TKey() = default;
+  };
+  TMemoryWindow(TKey, TMemoryWindowSystem& system, TWindowKind kind, TWindowHandler& handler,
+                const gfx::TRect& bounds);
   ~TMemoryWindow() override;
 
   gfx::TBitmap& Surface() override { return surface_; }
@@ -81,8 +88,6 @@ class TMemoryWindow final : public TWindow {
     std::int64_t Due = 0;
     std::uint64_t Order = 0;  // start order, for timers due at the same moment
   };
-
-  TMemoryWindow(TMemoryWindowSystem& system, TWindowKind kind, TWindowHandler& handler, const gfx::TRect& bounds);
 
   TMemoryWindowSystem* system_;
   TWindowKind kind_;

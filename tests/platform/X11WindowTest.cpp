@@ -697,6 +697,35 @@ TEST_F(X11Windows, AParentDestroyedBeforeTheEditorCausesNoError) {
   }
 }
 
+// A library unloaded with an editor open may close the system before the windows.
+TEST_F(X11Windows, ASystemClosedBeforeItsWindowsLeavesNothingOnTheServer) {
+  const std::size_t fds = OpenFileDescriptors();
+  auto system = CreateNativeWindowSystem();
+  TRecorder editor, other;
+  auto child = system->CreateChild(parent_, 300, 200, editor);
+  auto popup = system->CreatePopup(*child, {10, 10, 60, 60}, other);
+  auto dialog = system->CreateDialog(*child, {20, 20, 120, 120}, "About", other);
+  popup->Show();  // holds the pointer grab
+  dialog->Show();
+  child->StartTimer(1, 10);
+  system->Pump();
+  system.reset();
+  XSync(host_, False);
+  EXPECT_THAT(ChildrenOf(parent_), IsEmpty());
+  EXPECT_EQ(OpenFileDescriptors(), fds);
+  // The grab went with the connection.
+  EXPECT_EQ(XGrabPointer(host_, parent_, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None, CurrentTime),
+            GrabSuccess);
+  XUngrabPointer(host_, CurrentTime);
+  child->Present({0, 0, 300, 200});
+  child->SetBounds({0, 0, 10, 10});
+  popup->Hide();
+  EXPECT_EQ(child->NativeHandle(), 0u);
+  dialog.reset();
+  popup.reset();
+  child.reset();
+}
+
 TEST_F(X11Windows, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
   auto cycle = [&] {
     auto system = CreateNativeWindowSystem();
