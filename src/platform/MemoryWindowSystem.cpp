@@ -58,7 +58,8 @@ void TMemoryWindow::Present(const gfx::TRect& area) {
   const gfx::TRect r = area.Intersect(surface_.Bounds());
   ++presentCount_;
   if (r.Empty()) return;
-  for (int y = r.Top; y < r.Bottom; ++y) std::copy(surface_.Row(y) + r.Left, surface_.Row(y) + r.Right, screen_.Row(y) + r.Left);
+  for (int y = r.Top; y < r.Bottom; ++y)
+    std::copy(surface_.Row(y) + r.Left, surface_.Row(y) + r.Right, screen_.Row(y) + r.Left);
 }
 
 void TMemoryWindow::SetBounds(const gfx::TRect& bounds) {
@@ -107,7 +108,8 @@ bool TMemoryWindow::Focused() const { return system_ != nullptr && system_->focu
 
 void TMemoryWindow::TakeFocus() {
   if (system_ == nullptr || system_->focused_ == this) return;
-  if (TMemoryWindow* old = system_->focused_) system_->posted_.push_back({old->serial_, TEvent{.Kind = TEventKind::FocusOut}});
+  if (TMemoryWindow* old = system_->focused_)
+    system_->posted_.push_back({old->serial_, TEvent{.Kind = TEventKind::FocusOut}});
   system_->focused_ = this;
   system_->posted_.push_back({serial_, TEvent{.Kind = TEventKind::FocusIn}});
 }
@@ -194,7 +196,8 @@ std::unique_ptr<TWindow> TMemoryWindowSystem::CreateDialog(TWindow& owner, const
 }
 
 void TMemoryWindowSystem::ReplayPress() {
-  if (closingPopup_ == nullptr) throw std::logic_error(
+  if (closingPopup_ == nullptr)
+    throw std::logic_error(
         "ReplayPress outside a popup's CloseRequest for a press, or after the popup was hidden or destroyed");
   closingPopup_->watching_ = false;
   replayed_ = true;

@@ -6,8 +6,8 @@
 // platform would deliver it: the pointer moves to the event's position, the held buttons follow
 // presses and releases and are added to the shift state, and while a popup is shown a press
 // outside it becomes the popup's CloseRequest (and reaches its target only when the handler
-// calls ReplayPress; otherwise its release is dropped too). Post queues an event for the next Pump or RunModal turn instead, so that
-// FlushMouseInput has something to drop.
+// calls ReplayPress; otherwise its release is dropped too). Post queues an event for the next Pump or RunModal turn
+// instead, so that FlushMouseInput has something to drop.
 //
 // RunModal runs the actions the test queued with QueueModalAction, one per turn, until `done`
 // is true; with none left it throws std::logic_error describing the stuck loop, so a test never
@@ -44,8 +44,7 @@ class TMemoryWindow final : public TWindow {
     friend class TMemoryWindowSystem;
     TKey() = default;
   };
-  TMemoryWindow(TKey, TMemoryWindowSystem& system, TWindowKind kind, TWindowHandler& handler,
-                const gfx::TRect& bounds);
+  TMemoryWindow(TKey, TMemoryWindowSystem& system, TWindowKind kind, TWindowHandler& handler, const gfx::TRect& bounds);
   ~TMemoryWindow() override;
 
   gfx::TBitmap& Surface() override { return surface_; }
@@ -72,8 +71,8 @@ class TMemoryWindow final : public TWindow {
   bool Visible() const { return visible_; }
   bool Focused() const;
   TCursor Cursor() const { return cursor_; }
-  TWindow* Owner() const { return owner_; }             // popups and dialogs
-  std::uintptr_t Parent() const { return parent_; }     // children
+  TWindow* Owner() const { return owner_; }          // popups and dialogs
+  std::uintptr_t Parent() const { return parent_; }  // children
   // The pixels shown: the surface as far as it has been presented (0 elsewhere).
   const gfx::TBitmap& Screen() const { return screen_; }
   gfx::TColor Pixel(int x, int y) const { return screen_.Pixel(x, y); }

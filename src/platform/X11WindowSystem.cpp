@@ -69,11 +69,10 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
-constexpr long kInputMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask |
-                            StructureNotifyMask;
-constexpr unsigned kGrabMask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
-                               LeaveWindowMask;
+constexpr long kInputMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                            LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask | StructureNotifyMask;
+constexpr unsigned kGrabMask =
+    ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
 constexpr int kDoubleClickMs = 500;
 constexpr int kDoubleClickDistance = 4;
 constexpr auto kSelectionWait = std::chrono::milliseconds(300);
@@ -85,8 +84,8 @@ Bool DropError(Display*, XErrorEvent* error, xError*) {
     return v != nullptr && *v != '\0' && std::strcmp(v, "0") != 0;
   }();
   if (trace) {
-    std::fprintf(stderr, "vornix: X error %d (request %d.%d, resource 0x%lx, serial %lu) dropped\n",
-                 error->error_code, error->request_code, error->minor_code, error->resourceid, error->serial);
+    std::fprintf(stderr, "vornix: X error %d (request %d.%d, resource 0x%lx, serial %lu) dropped\n", error->error_code,
+                 error->request_code, error->minor_code, error->resourceid, error->serial);
   }
   return False;
 }
@@ -184,7 +183,11 @@ class TX11WindowSystem;
 class TX11Window final : public TWindow {
  public:
   TX11Window(TX11WindowSystem& system, TKind kind, TWindowHandler& handler, const gfx::TRect& bounds)
-      : system_(&system), kind_(kind), handler_(handler), bounds_(bounds), surface_(bounds.Width(), bounds.Height(), 0) {}
+      : system_(&system),
+        kind_(kind),
+        handler_(handler),
+        bounds_(bounds),
+        surface_(bounds.Width(), bounds.Height(), 0) {}
   ~TX11Window() override;
 
   gfx::TBitmap& Surface() override { return surface_; }
@@ -288,8 +291,8 @@ class TX11WindowSystem final : public TWindowSystem {
     bool Text = false;
   };
 
-  std::unique_ptr<TWindow> Make(TKind kind, ::Window parent, int screen, const gfx::TRect& bounds, bool overrideRedirect,
-                                TWindowHandler& handler);
+  std::unique_ptr<TWindow> Make(TKind kind, ::Window parent, int screen, const gfx::TRect& bounds,
+                                bool overrideRedirect, TWindowHandler& handler);
   void Forget(TX11Window& w);
   void DestroyX(TX11Window& w);
   const TX11Window& Ours(const TWindow& window) const;
@@ -435,9 +438,9 @@ void TX11Window::SetTitle(const std::string& title) {
   const std::string latin1 = detail::Utf8ToLatin1(title);
   XChangeProperty(d, xid_, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(latin1.data()), static_cast<int>(latin1.size()));
-  XChangeProperty(d, xid_, system_->atoms_[TX11WindowSystem::aNetWmName], system_->atoms_[TX11WindowSystem::aUtf8String],
-                  8, PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()),
-                  static_cast<int>(title.size()));
+  XChangeProperty(d, xid_, system_->atoms_[TX11WindowSystem::aNetWmName],
+                  system_->atoms_[TX11WindowSystem::aUtf8String], 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
   XFlush(d);
 }
 
@@ -484,12 +487,24 @@ TX11WindowSystem::TX11WindowSystem(Display* display) : display_(display), fd_(Co
   for (int code = 1; code < 256; ++code) XESetWireToError(display_, code, DropError);
   // Programs that we start (xdg-open) do not inherit the connection.
   fcntl(fd_, F_SETFD, fcntl(fd_, F_GETFD) | FD_CLOEXEC);
-  static const char* const names[kAtomCount] = {
-      "CLIPBOARD",   "TARGETS",      "TIMESTAMP",          "MULTIPLE",
-      "INCR",        "UTF8_STRING",  "TEXT",               "WM_PROTOCOLS",
-      "WM_DELETE_WINDOW", "WM_STATE", "_NET_WM_NAME",      "_NET_WM_WINDOW_TYPE",
-      "_NET_WM_WINDOW_TYPE_DIALOG",  "_NET_WM_WINDOW_TYPE_POPUP_MENU",
-      "_VORNIX_CLIPBOARD",           "_VORNIX_CLIPBOARD_OWNER", "_VORNIX_SELECTION", "_VORNIX_TIME"};
+  static const char* const names[kAtomCount] = {"CLIPBOARD",
+                                                "TARGETS",
+                                                "TIMESTAMP",
+                                                "MULTIPLE",
+                                                "INCR",
+                                                "UTF8_STRING",
+                                                "TEXT",
+                                                "WM_PROTOCOLS",
+                                                "WM_DELETE_WINDOW",
+                                                "WM_STATE",
+                                                "_NET_WM_NAME",
+                                                "_NET_WM_WINDOW_TYPE",
+                                                "_NET_WM_WINDOW_TYPE_DIALOG",
+                                                "_NET_WM_WINDOW_TYPE_POPUP_MENU",
+                                                "_VORNIX_CLIPBOARD",
+                                                "_VORNIX_CLIPBOARD_OWNER",
+                                                "_VORNIX_SELECTION",
+                                                "_VORNIX_TIME"};
   XInternAtoms(display_, const_cast<char**>(names), kAtomCount, False, atoms_);
   // Key releases only when the key is let go, not between auto-repeated presses.
   XkbSetDetectableAutoRepeat(display_, True, nullptr);
@@ -567,8 +582,8 @@ std::unique_ptr<TWindow> TX11WindowSystem::Make(TKind kind, ::Window parent, int
   windows_[w->xid_] = w.get();
 
   if (im_ != nullptr) {
-    w->ic_ = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, w->xid_,
-                       XNFocusWindow, w->xid_, nullptr);
+    w->ic_ = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, w->xid_, XNFocusWindow,
+                       w->xid_, nullptr);
     unsigned long filter = 0;
     if (w->ic_ != nullptr && XGetICValues(w->ic_, XNFilterEvents, &filter, nullptr) == nullptr && filter != 0) {
       XSelectInput(display_, w->xid_, kInputMask | static_cast<long>(filter));
@@ -725,7 +740,8 @@ unsigned long TX11WindowSystem::PixelOf(gfx::TColor c, Visual* visual, Colormap 
         allocated_.push_back(color.pixel);
       } else {
         const int sum = i / 36 + i / 6 % 6 + i % 6;
-        palette_[i] = sum >= 8 ? WhitePixel(display_, DefaultScreen(display_)) : BlackPixel(display_, DefaultScreen(display_));
+        palette_[i] =
+            sum >= 8 ? WhitePixel(display_, DefaultScreen(display_)) : BlackPixel(display_, DefaultScreen(display_));
       }
     }
   }
@@ -737,8 +753,8 @@ void TX11WindowSystem::Present(TX11Window& w, const gfx::TRect& area) {
   const gfx::TRect r = area.Intersect(w.surface_.Bounds());
   if (r.Empty()) return;
   Visual* v = w.visual_;
-  const bool direct = v->c_class == TrueColor && w.bitsPerPixel_ == 32 && v->red_mask == 0xFF0000 && v->green_mask == 0xFF00 &&
-                      v->blue_mask == 0xFF;
+  const bool direct = v->c_class == TrueColor && w.bitsPerPixel_ == 32 && v->red_mask == 0xFF0000 &&
+                      v->green_mask == 0xFF00 && v->blue_mask == 0xFF;
   if (direct) {
     // Our pixels are the server's: show them from the surface as they are.
     XImage* image = XCreateImage(display_, v, static_cast<unsigned>(w.depth_), ZPixmap, 0,
@@ -1039,7 +1055,8 @@ void TX11WindowSystem::HandleKey(XKeyEvent& ev) {
   } else {
     char buffer[32];
     const int n = XLookupString(&ev, buffer, sizeof buffer, &sym, nullptr);
-    if (ev.type == KeyPress && n > 0) text = detail::Latin1ToUtf8(std::string_view(buffer, static_cast<std::size_t>(n)));
+    if (ev.type == KeyPress && n > 0)
+      text = detail::Latin1ToUtf8(std::string_view(buffer, static_cast<std::size_t>(n)));
   }
   if (sym == NoSymbol) sym = XLookupKeysym(&ev, 0);
   const int key = KeyFromSym(sym);
@@ -1076,9 +1093,8 @@ void TX11WindowSystem::FireTimers() {
       if (t.Due <= now) due.push_back({t.Due, t.Order, w->serial_, id});
     }
   }
-  std::sort(due.begin(), due.end(), [](const TDue& a, const TDue& b) {
-    return a.Due != b.Due ? a.Due < b.Due : a.Order < b.Order;
-  });
+  std::sort(due.begin(), due.end(),
+            [](const TDue& a, const TDue& b) { return a.Due != b.Due ? a.Due < b.Due : a.Order < b.Order; });
   for (const TDue& d : due) {
     TX11Window* w = BySerial(d.Serial);
     if (w == nullptr) continue;
@@ -1286,8 +1302,8 @@ void TX11WindowSystem::HandleSelectionRequest(const XSelectionRequestEvent& req)
   XFlush(display_);
 }
 
-std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::ReadProperty(::Window window,
-                                                                                        Atom property, bool remove) {
+std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::ReadProperty(::Window window, Atom property,
+                                                                                         bool remove) {
   Atom type = 0;
   int format = 0;
   unsigned long items = 0, after = 0;
@@ -1304,12 +1320,14 @@ std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::Read
       bytes.assign(data, data + items);
     } else if (format == 16) {
       const auto* v = reinterpret_cast<const short*>(data);
-      for (unsigned long i = 0; i < items; ++i) bytes.push_back(static_cast<std::uint8_t>(v[i])), bytes.push_back(static_cast<std::uint8_t>(v[i] >> 8));
+      for (unsigned long i = 0; i < items; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(v[i])), bytes.push_back(static_cast<std::uint8_t>(v[i] >> 8));
     } else if (format == 32) {
       // Xlib hands 32-bit items as longs.
       const auto* v = reinterpret_cast<const long*>(data);
       for (unsigned long i = 0; i < items; ++i) {
-        for (int k = 0; k < 4; ++k) bytes.push_back(static_cast<std::uint8_t>(static_cast<unsigned long>(v[i]) >> (8 * k)));
+        for (int k = 0; k < 4; ++k)
+          bytes.push_back(static_cast<std::uint8_t>(static_cast<unsigned long>(v[i]) >> (8 * k)));
       }
     }
     result.emplace(type, std::move(bytes));
@@ -1399,7 +1417,8 @@ std::optional<std::string> TX11WindowSystem::GetClipboardText() {
   const ::Window owner = XGetSelectionOwner(display_, atoms_[aClipboard]);
   if (owner == None || (owner == selectionWindow_ && owned_) || IsOurOwner(owner)) return std::nullopt;
   if (auto data = Convert(XA_STRING); data && data->first == XA_STRING) {
-    return detail::Latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(data->second.data()), data->second.size()));
+    return detail::Latin1ToUtf8(
+        std::string_view(reinterpret_cast<const char*>(data->second.data()), data->second.size()));
   }
   return std::nullopt;
 }

@@ -270,8 +270,9 @@ TEST_F(X11Windows, ClicksDragsWheelAndDoubleClicksReachTheHandler) {
   Key(XK_Shift_L, true);
   Button(1, true);
   MoveTo(kParentX + 10, kParentY + 15);
-  ASSERT_TRUE(PumpUntil(*system, [&] { return !editor.Of(TEventKind::MouseMove).empty() &&
-                                              editor.Of(TEventKind::MouseMove).back().Y == 15; }));
+  ASSERT_TRUE(PumpUntil(*system, [&] {
+    return !editor.Of(TEventKind::MouseMove).empty() && editor.Of(TEventKind::MouseMove).back().Y == 15;
+  }));
   MoveTo(kParentX + 12, kParentY + 400);  // dragged outside: still ours while the button is held
   Button(1, false);
   Key(XK_Shift_L, false);
@@ -767,8 +768,8 @@ class TOwnXServer {
       close(fds[0]);
       const std::string fd = std::to_string(fds[1]);
       const std::string screen = "320x240x" + std::to_string(depth);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-             "-noreset", static_cast<char*>(nullptr));
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
+             static_cast<char*>(nullptr));
       _exit(127);
     }
     close(fds[1]);
@@ -809,8 +810,8 @@ TEST_F(X11Windows, PixelsReachServersOfOtherDepths) {
       auto system = CreateNativeWindowSystem();
       TRecorder editor;
       auto child = system->CreateChild(parent, 100, 50, editor);
-      const gfx::TColor colors[] = {gfx::Rgb(255, 0, 0), gfx::Rgb(0, 255, 0), gfx::Rgb(0, 0, 255),
-                                    gfx::Rgb(255, 255, 255), gfx::Rgb(0, 0, 0), gfx::Rgb(100, 150, 200)};
+      const gfx::TColor colors[] = {gfx::Rgb(255, 0, 0),     gfx::Rgb(0, 255, 0), gfx::Rgb(0, 0, 255),
+                                    gfx::Rgb(255, 255, 255), gfx::Rgb(0, 0, 0),   gfx::Rgb(100, 150, 200)};
       for (int y = 0; y < 50; ++y)
         for (int x = 0; x < 100; ++x) child->Surface().SetPixel(x, y, colors[x / 17]);
       child->Present({0, 0, 100, 50});
