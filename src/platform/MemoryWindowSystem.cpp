@@ -152,7 +152,7 @@ void TMemoryWindowSystem::Remove(TMemoryWindow& window) {
 
 TMemoryWindow& TMemoryWindowSystem::Ours(TWindow& window) const {
   TMemoryWindow* w = Find(window);
-  if (w == nullptr) throw std::logic_error("not an open window of this memory window system");
+  if (w == nullptr) throw std::invalid_argument("not an open window of this memory window system");
   return *w;
 }
 
