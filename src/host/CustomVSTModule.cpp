@@ -260,6 +260,9 @@ VstIntPtr TCustomVSTModule::EditorOpen(void* parentWindow, VstIntPtr value) {
   try {
     FEditorForm->EmbedInto(parentWindow, value);
   } catch (...) {
+    // No window could be made (no display, a parent that is gone): there is no editor.
+    FEditorForm.reset();
+    return 0;
   }
   return 1;
 }

@@ -29,6 +29,8 @@ class TPluginEditor : public host::TVSTEditorForm {
   virtual void ShowInfo(const std::string& text) = 0;
   // True once the form has been shown and activated.
   virtual bool Activated() const = 0;
+  // Every editor-idle call of the host: the editor handles its window's events and timers.
+  virtual void Idle() {}
 };
 
 }  // namespace vornix::plugin

@@ -2,12 +2,21 @@
 #include <memory>
 
 #include "host/VSTModule.h"
+#include "plugin/BlankEditor.h"
 #include "plugin/Plugin.h"
 
 namespace {
 
 vst::AEffect* CreatePlugin(vst::audioMasterCallback audioMaster) {
-  return vornix::host::CreateEffect([] { return std::make_unique<vornix::plugin::TVSTPlugin>(); }, audioMaster);
+  return vornix::host::CreateEffect(
+      [] {
+        auto plugin = std::make_unique<vornix::plugin::TVSTPlugin>();
+        plugin->EditorFormClass = [](vornix::host::TCustomVSTModule&) {
+          return std::make_unique<vornix::plugin::TBlankEditor>();
+        };
+        return plugin;
+      },
+      audioMaster);
 }
 
 }  // namespace

@@ -93,6 +93,7 @@ void TVSTPluginBase::VSTModuleEditIdle() {
 vst::VstIntPtr TVSTPluginBase::HostCallEditIdle(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
   CompletePendingLearn();
   FRemoteControl.Reclaim();
+  if (TPluginEditor* editor = Editor()) editor->Idle();
   return host::TVSTModule::HostCallEditIdle(index, value, ptr, opt);
 }
 
