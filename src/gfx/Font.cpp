@@ -57,7 +57,7 @@ stbtt_vertex_type ToVertex(float px) {
 // One embedded font file.
 class TFaceData {
  public:
-  TFaceData(const char* resource) : name_(resource) {
+  explicit TFaceData(const char* resource) {
     const auto bytes = FindResource(resource);
     if (bytes.empty()) throw std::runtime_error(std::string("font resource missing: ") + resource);
     const int offset = stbtt_GetFontOffsetForIndex(bytes.data(), 0);
@@ -81,7 +81,6 @@ class TFaceData {
     return stbtt_GetCodepointBox(&info_, codepoint, &x0, &y0, &x1, &y1) && y1 > 0 ? y1 : fallback;
   }
 
-  const char* name_;
   stbtt_fontinfo info_{};
   int ascent_ = 0, descent_ = 0, lineGap_ = 0, xHeight_ = 0, capHeight_ = 0;
 };

@@ -96,7 +96,9 @@ TEST(ImagesTest, SwitchStripsHoldAnOffAndAnOnGlyph) {
       }
     }
     EXPECT_GT(onBlue, offBlue + 144 * 60);
-    if (std::string(name).find("DARK") != std::string::npos) EXPECT_GT(onLight, offLight + 144 * 60);
+    if (std::string(name).find("DARK") != std::string::npos) {
+      EXPECT_GT(onLight, offLight + 144 * 60);
+    }
     // Round, with anti-aliased, transparent surroundings.
     EXPECT_EQ(AlphaOf(strip.Pixel(0, 0)), 0);
     EXPECT_EQ(AlphaOf(strip.Pixel(23, 47)), 0);
