@@ -1,6 +1,10 @@
 #include "plugin/BlankEditor.h"
 
+#include <algorithm>
 #include <cstdint>
+
+#include "gfx/Skin.h"
+#include "plugin/Skins.h"
 
 namespace vornix::plugin {
 
@@ -16,7 +20,8 @@ void TBlankEditor::EmbedInto(void* parentWindow, vst::VstIntPtr) {
   system_ = platform::CreateNativeWindowSystem();
   window_ = system_->CreateChild(reinterpret_cast<std::uintptr_t>(parentWindow), kEditorWidth, kEditorHeight, *this);
   gfx::TBitmap& surface = window_->Surface();
-  std::fill_n(surface.Data(), static_cast<std::size_t>(surface.Width()) * surface.Height(), gfx::Rgb(42, 42, 43));
+  std::fill_n(surface.Data(), static_cast<std::size_t>(surface.Width()) * surface.Height(),
+              gfx::SkinByName(SelectedSkinStyle()).scWindow);
   window_->Present(surface.Bounds());
   system_->Pump();
 }
