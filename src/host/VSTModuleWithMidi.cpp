@@ -51,13 +51,14 @@ void TVSTModuleWithMidi::FlushMidiOutput(VstInt32 sampleFrames) {
   if (FMidiOutCount == 0) return;
   // Events passed through keep the host's offsets, which need not lie inside this block.
   const VstInt32 last = std::max<VstInt32>(sampleFrames - 1, 0);
-  for (int k = 0; k < FMidiOutCount; ++k)
-    FMidiOutRecords[static_cast<std::size_t>(k)].deltaFrames =
-        std::clamp(FMidiOutRecords[static_cast<std::size_t>(k)].deltaFrames, 0, last);
   // Hosts expect events in time order. A stable insertion sort keeps the queue order of equal
   // offsets and costs next to nothing on an almost ordered queue; it allocates nothing.
   VstEvent** list = FMidiOutQueue->events;
-  for (int k = 0; k < FMidiOutCount; ++k) list[k] = reinterpret_cast<VstEvent*>(&FMidiOutRecords[k]);
+  for (int k = 0; k < FMidiOutCount; ++k) {
+    VstMidiEvent& record = FMidiOutRecords[static_cast<std::size_t>(k)];
+    record.deltaFrames = std::clamp(record.deltaFrames, 0, last);
+    list[k] = reinterpret_cast<VstEvent*>(&record);
+  }
   for (int i = 1; i < FMidiOutCount; ++i) {
     VstEvent* e = list[i];
     int j = i;

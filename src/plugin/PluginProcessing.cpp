@@ -99,8 +99,9 @@ void TVSTPlugin::PlaySequences(std::int32_t sampleFrames) {
     for (int i = 0; i < FSequencer->Count(); ++i) FSequencer->Items(i).SetChanged(true);
     return;
   }
-  FShowStep = showStep;
-  EditorNeedsUpdate = true;
+  // Every block: a release store is enough for the editor's exchange to see the step.
+  FShowStep.store(showStep, std::memory_order_release);
+  EditorNeedsUpdate.store(true, std::memory_order_release);
 }
 
 void TVSTPlugin::VSTModuleProcessMidi(const vst::VstMidiEvent& event) {

@@ -2,6 +2,7 @@
 // goes out at its own sample offset, so a sequence never falls behind the host.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "sequencer/OrvMidi.h"
 #include "sequencer/Rounding.h"
@@ -33,11 +34,11 @@ std::int32_t LimitDataByte(double v) {
 }  // namespace
 
 bool TSequencer::ClockUsable(double ppqPos, double tempo, double sampleRate, std::int32_t sampleFrames) {
-  if (sampleFrames <= 0 || !std::isfinite(tempo) || !(tempo > 0.0) || !std::isfinite(sampleRate) ||
-      !(sampleRate > 0.0) || !(std::fabs(ppqPos) <= kMaxPosition))
-    return false;
-  // Also fails for a sample rate so small that the span is not finite.
-  return SamplesToBeats(sampleRate, tempo, static_cast<double>(sampleFrames)) <= kMaxBlockSpan;
+  if (sampleFrames <= 0 || !(std::fabs(ppqPos) <= kMaxPosition)) return false;
+  // The span frames * tempo / (60 * rate) within its limit, without a division; the comparisons
+  // also refuse NaN, infinite and non-positive values.
+  return tempo > 0.0 && sampleRate > 0.0 && sampleRate <= std::numeric_limits<double>::max() &&
+         static_cast<double>(sampleFrames) * tempo <= kMaxBlockSpan * 60.0 * sampleRate;
 }
 
 bool TSequencer::ProcessSequence(int index, std::int32_t sampleFrames, TStepMessageList& out) {
