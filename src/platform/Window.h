@@ -4,7 +4,11 @@
 // window's one handler.
 //
 // Threads: a window system and its windows belong to the thread that calls the editor entries;
-// nothing here may be touched from another thread.
+// nothing here may be touched from another thread, except that they may be destroyed on another
+// thread while that one is not inside them (a library unloaded with an editor open). Several
+// systems may live at once, on one thread or on several.
+//
+// Timers: a window's timers fire only from Pump and RunModal, on the thread that calls them.
 #pragma once
 
 #include <cstdint>
@@ -70,7 +74,8 @@ enum class TEventKind {
   FocusIn,
   FocusOut,
   // A popup saw a press outside itself, or a dialog's close box was used; the window stays until
-  // its owner destroys it.
+  // its owner destroys it. For a press, X, Y, Button and Shift describe it (Button is None for the
+  // close box); the press goes no further unless the handler calls TWindowSystem::ReplayPress.
   CloseRequest,
 };
 
@@ -129,22 +134,36 @@ class TWindowSystem {
  public:
   virtual ~TWindowSystem() = default;
 
-  // The editor inside the host's window (an X11 Window id, an HWND), at (0, 0) of the parent.
+  // Sizes below 1 pixel are raised to 1. A window must not outlive its system; one that does is
+  // left without its platform window and does nothing. The handler outlives the window.
+
+  // The editor inside the host's window (an X11 Window id, an HWND), at (0, 0) of the parent,
+  // shown. Throws std::runtime_error when the parent does not exist.
   virtual std::unique_ptr<TWindow> CreateChild(std::uintptr_t parent, int width, int height,
                                                TWindowHandler& handler) = 0;
-  // A menu or drop-down list at a screen position, above everything, without decoration. While it
-  // is shown it gets every press; a press outside it gives it a CloseRequest.
+  // A menu or drop-down list at a screen position, above everything, without decoration; hidden
+  // until shown. While it is shown it gets every press: a press outside it (on another window of
+  // ours, or of another program) gives it a CloseRequest instead of reaching its target. Of several
+  // popups shown, the one shown last watches.
   virtual std::unique_ptr<TWindow> CreatePopup(TWindow& owner, const gfx::TRect& screenBounds,
                                                TWindowHandler& handler) = 0;
-  // A dialog that stays above its owner, with a title and no resizing.
+  // A dialog that stays above its owner, with a title and no resizing; hidden until shown. Its
+  // close box gives it a CloseRequest.
   virtual std::unique_ptr<TWindow> CreateDialog(TWindow& owner, const gfx::TRect& screenBounds,
                                                 const std::string& title, TWindowHandler& handler) = 0;
+  // Only while a popup handles the CloseRequest of an outside press: the press goes on to the
+  // window under the pointer as if the popup had not been there. The popup stops watching presses
+  // (hide or destroy it next).
+  virtual void ReplayPress() = 0;
 
-  // Handles every pending event and due timer, without waiting.
+  // Handles every pending event and due timer, without waiting. Handlers may create and destroy
+  // windows, start and stop timers and run a modal loop; they must not destroy the system.
   virtual void Pump() = 0;
-  // A nested loop for a modal question: handles events (waiting for them) until `done` is true.
+  // A nested loop for a modal question: handles events and timers (waiting for them) until `done`
+  // is true; `done` is asked before every turn.
   virtual void RunModal(const std::function<bool()>& done) = 0;
-  // Drops the mouse input that has queued up but was not handled yet.
+  // Drops the mouse input (presses, releases, wheel, moves) that has queued up but was not handled
+  // yet.
   virtual void FlushMouseInput() = 0;
 
   virtual gfx::TPoint PointerPosition() const = 0;  // screen coordinates
@@ -152,7 +171,9 @@ class TWindowSystem {
   virtual gfx::TRect ScreenBounds() const = 0;
 
   // The system clipboard under a format name of ours; data put there stays while this system
-  // lives (the step clipboard adds a file so that it outlives the editor).
+  // lives (the step clipboard adds a file so that it outlives the editor). Putting data there
+  // replaces whatever the clipboard held, in every format. Asking another program waits a few
+  // hundred milliseconds at most.
   virtual void SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) = 0;
   virtual bool HasClipboard(const std::string& format) = 0;
   virtual std::optional<std::vector<std::uint8_t>> GetClipboard(const std::string& format) = 0;
