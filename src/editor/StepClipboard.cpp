@@ -7,6 +7,7 @@
 
 #include "editor/BinClipboard.h"
 #include "editor/ClipboardBlock.h"
+#include "editor/StepPatterns.h"
 #include "plugin/stream/TaggedValueReader.h"
 #include "plugin/stream/TaggedValueWriter.h"
 
@@ -73,14 +74,11 @@ int ApplyClipboardSteps(const TClipboardSteps& data, TCCStepList& steps, int min
       throw std::out_of_range("List index out of bounds (" + std::to_string(s.Index) + ")");
   const float low = static_cast<float>(minValue);
   const float high = static_cast<float>(maxValue);
-  const float range = static_cast<float>(maxValue - minValue);
+  const int range = maxValue - minValue;
   for (const TClipboardStep& s : data.Steps) {
     const float value = std::isnan(s.Value) ? sequencer::TCCStepItem::kDefaultValue : s.Value;
     const float v = std::clamp(value, low, high);
-    // The sum tested as ClampRandomRanges tests it, so that a copied step comes back unchanged.
-    float r = std::isnan(s.RandomRange) ? 0.0f : s.RandomRange;
-    if (v + r > range) r = range - v;
-    if (r < 0.0f) r = 0.0f;
+    const float r = std::max(0.0f, RandomRangeWithin(v, std::isnan(s.RandomRange) ? 0.0f : s.RandomRange, range));
     steps[s.Index].SetValue(v);
     steps[s.Index].SetRandomRange(r);
   }

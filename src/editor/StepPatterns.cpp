@@ -100,10 +100,11 @@ void CheckPatternScope(const TCCStepList& steps, const TPatternScope& scope) {
 }
 
 void ClampRandomRanges(TCCStepList& steps, const TPatternScope& scope) {
-  const float r = static_cast<float>(scope.Range());
+  const int r = scope.Range();
   ForEachActive(steps, scope, [r](TCCStepItem& s) {
-    if (s.Value() + s.RandomRange() > r)
-      s.SetRandomRange(r - s.Value());
+    const float limited = RandomRangeWithin(s.Value(), s.RandomRange(), r);
+    if (limited != s.RandomRange())
+      s.SetRandomRange(limited);
     else if (s.RandomRange() < 0.0f)
       s.SetRandomRange(0.0f);
   });

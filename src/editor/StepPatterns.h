@@ -53,6 +53,13 @@ bool RotateRight(sequencer::TCCStepList& steps, const TPatternScope& scope);
 // Every random range limited so that Value + RandomRange <= R; negative ones become 0.
 void ClampRandomRanges(sequencer::TCCStepList& steps, const TPatternScope& scope);
 
+// The random range limited so that value + random range stays within `range` (R), the sum taken
+// exactly: a single-precision sum would let 126.8 + 0.2 pass as 127.
+inline float RandomRangeWithin(float value, float randomRange, int range) {
+  if (static_cast<double>(value) + randomRange > range) return static_cast<float>(range - static_cast<double>(value));
+  return randomRange;
+}
+
 enum class TArrowButton { Up, Down, Left, Right };
 
 // One click on an arrow button with Ctrl and Alt as held at the click. Up and down shift by 1

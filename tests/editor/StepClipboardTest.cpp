@@ -233,8 +233,11 @@ TEST(StepClipboard, ApplyingLimitsForeignValuesToTheModel) {
     float ExpectedValue, ExpectedRange;
   };
   const TCase cases[] = {
-      {63, 0, 63, 0},   {126.8f, 0.2f, 126.8f, 0.2f}, {200, 5, 127, 0},   {-5, 5, 0, 5},   {nan, nan, 63, 0},
-      {inf, 3, 127, 0}, {-inf, inf, 0, 127},          {100, 40, 100, 27}, {10, -3, 10, 0}, {0, 127, 0, 127},
+      {63, 0, 63, 0},      {126.8f, 0.2f, 126.8f, 127.0f - 126.8f},
+      {200, 5, 127, 0},    {-5, 5, 0, 5},
+      {nan, nan, 63, 0},   {inf, 3, 127, 0},
+      {-inf, inf, 0, 127}, {100, 40, 100, 27},
+      {10, -3, 10, 0},     {0, 127, 0, 127},
   };
   for (const TCase& c : cases) {
     TClipboardSteps data;
