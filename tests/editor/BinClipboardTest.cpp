@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "../platform/TempEnvironment.h"
 #include "editor/StepClipboard.h"
 #include "platform/Folders.h"
 #include "platform/MemoryWindowSystem.h"
+
+// Last: on Windows it brings <windows.h>, whose CreateDialog macro would rename the window
+// system's method.
+#include "../platform/TempEnvironment.h"
 
 namespace vornix::editor {
 namespace {
