@@ -23,7 +23,8 @@ std::filesystem::path TBinClipboard::FileName() const {
   return folder_ / platform::FilePath(platform::MakeValidFileName(formatName_) + ".bin");
 }
 
-bool TBinClipboard::HasStepData() { return system_.HasClipboard(formatName_) || FileStream().has_value(); }
+// The file first: asking the system may mean waiting for another program.
+bool TBinClipboard::HasStepData() { return FileStream().has_value() || system_.HasClipboard(formatName_); }
 
 void TBinClipboard::PutStream(std::span<const std::uint8_t> stream) {
   const std::vector<std::uint8_t> block = MakeClipboardBlock(stream);
@@ -34,15 +35,15 @@ void TBinClipboard::PutStream(std::span<const std::uint8_t> stream) {
     platform::ForceDirectories(folder_);
     platform::WriteFileAtomically(file, {reinterpret_cast<const char*>(block.data()), block.size()});
   } catch (const std::exception& e) {
-    std::error_code ec;
-    std::filesystem::remove(file, ec);
-    if (ec && std::filesystem::exists(file)) throw EBinClipboardError(e.what());
+    std::error_code removeError, existsError;
+    std::filesystem::remove(file, removeError);
+    if (removeError && std::filesystem::exists(file, existsError)) throw EBinClipboardError(e.what());
   }
 }
 
 std::optional<std::vector<std::uint8_t>> TBinClipboard::GetStream() {
-  // Equal to the system clipboard's block or newer than it (see the header); asking the system is
-  // then not needed, which on X11 may mean waiting for another program.
+  // Equal to the system clipboard's block or newer than it (see the header), so the system need
+  // not be asked.
   if (auto file = FileStream()) return file;
   if (!system_.HasClipboard(formatName_)) return std::nullopt;
   const auto block = system_.GetClipboard(formatName_);
