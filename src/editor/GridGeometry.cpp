@@ -42,9 +42,9 @@ TGridLayout CalcLayout(int width, int height, int stepCount) {
   TGridLayout l;
   l.Width = width;
   l.Height = height;
-  l.StepCount = stepCount;
+  l.StepCount = std::clamp(stepCount, 1, 64);
   l.IndicatorHeight = 16;
-  l.VisibleSlots = VisibleSlots(stepCount);
+  l.VisibleSlots = VisibleSlots(l.StepCount);
   // A negative width would make the hit test divide by zero.
   l.BarWidth = std::max(0, (width - 2 * l.Margin - (l.VisibleSlots - 1) * l.BarGap) / l.VisibleSlots);
   l.BarAreaHeight = std::max(0, height - l.IndicatorHeight - 2 * l.Margin);

@@ -43,8 +43,8 @@ struct TGridLayout {
   gfx::TRect IndicatorSeparatorRect(int i) const;
 };
 
-// The layout of a control of this size. Widths and heights too small for the columns give columns
-// and a bar area of 0 pixels, never negative ones.
+// The layout of a control of this size, with the step count limited to 1..64. Widths and heights
+// too small for the columns give columns and a bar area of 0 pixels, never negative ones.
 TGridLayout CalcLayout(int width, int height, int stepCount);
 
 struct TStepHit {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,7 @@ TEST(GridGeometry, TheGridDrawsSixteenThirtyTwoOrSixtyFourColumns) {
     SCOPED_TRACE(std::to_string(c.StepCount) + " steps");
     EXPECT_EQ(VisibleSlots(c.StepCount), c.Slots);
     const TGridLayout l = CalcLayout(kPageWidth, kPageHeight, c.StepCount);
+    EXPECT_EQ(l.StepCount, std::clamp(c.StepCount, 1, 64));
     EXPECT_EQ(l.VisibleSlots, c.Slots);
     EXPECT_EQ(l.BarWidth, c.BarWidth);
     EXPECT_EQ(l.BarAreaHeight, 254);
