@@ -21,9 +21,9 @@ VORNIX_TARGETS=vornix_stress_tests bash scripts/build.sh build/tsan -DCMAKE_BUIL
 TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/stress/vornix_stress_tests
 
 # Everything that parses outside data gets a short, bounded fuzzing run (clang, libFuzzer).
-CC=clang CXX=clang++ VORNIX_TARGETS="vornix_chunk_fuzzer vornix_stream_fuzzer" \
+CC=clang CXX=clang++ VORNIX_TARGETS="vornix_chunk_fuzzer vornix_stream_fuzzer vornix_clipboard_fuzzer" \
   bash scripts/build.sh build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNIX_FUZZ=ON -DVORNIX_TESTS=OFF
-for target in chunk stream; do
+for target in chunk stream clipboard; do
   scratch=$(mktemp -d)
   build/fuzz/fuzz/vornix_${target}_fuzzer -max_total_time=30 -print_final_stats=1 "$scratch" fuzz/$target/corpus \
     2>&1 | tail -n 3
