@@ -355,7 +355,7 @@ void TForm::MouseDownEvent(const TEvent& event) {
   } else {
     clickPending_ = false;  // a second button spoils the click
   }
-  SetHovered(target);
+  SetHovered(hit == target ? target : nullptr);
   ApplyCursor();
   if (target->CanFocus() && focused_ != target) {
     FocusControl(target);

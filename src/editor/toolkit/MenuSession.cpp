@@ -16,7 +16,7 @@ constexpr int kSeparatorHeight = 9;
 constexpr int kMinWidth = 120;
 constexpr int kSubmenuOverlap = 2;
 
-int RowHeight(const gfx::TFont& font) { return std::max(22, gfx::FontMetrics(font).LineHeight + 8); }
+int RowHeight(const gfx::TFont& font) { return std::max(22, gfx::FontMetrics(font).LineHeight + 6); }
 
 gfx::TFont ItemFont(const gfx::TFont& font, const TMenuItem& item) {
   gfx::TFont f = font;

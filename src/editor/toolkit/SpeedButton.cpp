@@ -31,6 +31,8 @@ TButtonColors ButtonColors(const gfx::TSkin& skin) {
   c.TextPressed = skin.sfButtonTextPressed;
   c.TextDown = skin.ButtonTextDown;
   c.TextDisabled = skin.sfButtonTextDisabled;
+  // A held button must not look like a button that is down in its group.
+  if (c.FacePressed == c.FaceDown) c.FacePressed = gfx::DarkenColor(c.FaceDown, 18);
   return c;
 }
 
