@@ -187,6 +187,19 @@ TMenuItem* TMenuSession::Run(const TRect& anchor, bool dropDown) {
   return chosen_;
 }
 
+std::optional<TRect> TMenuSession::ItemScreenRect(const TMenuItem& item) const {
+  for (const auto& level : levels_) {
+    if (&level->Level() != item.Parent()) continue;
+    const auto& items = level->Level().Items();
+    const auto it = std::find_if(items.begin(), items.end(), [&](const auto& i) { return i.get() == &item; });
+    const TRect r = level->ItemRect(static_cast<int>(it - items.begin()));
+    if (r.Empty()) return std::nullopt;
+    const TPoint origin = level->ClientToScreen({0, 0});
+    return r.Offset(origin.X, origin.Y);
+  }
+  return std::nullopt;
+}
+
 TRect TMenuSession::Place(TPoint size, const TRect& anchor, bool dropDown, bool beside) const {
   const TRect screen = owner_.WindowSystem().ScreenBounds();
   const int w = size.X;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "editor/toolkit/Form.h"
@@ -73,6 +74,8 @@ class TMenuSession {
   TPopupMenu& Menu() const { return menu_; }
   const gfx::TSkin* Skin() const { return owner_.Skin(); }
   platform::TWindowSystem& OwnerSystem() const;
+
+  std::optional<TRect> ItemScreenRect(const TMenuItem& item) const;
 
   // What the level forms report.
   void Hovered(TMenuForm& form, int index);

@@ -13,6 +13,10 @@ void TPopupMenu::DoPopup() {
   if (OnPopup) OnPopup(*this);
 }
 
+std::optional<gfx::TRect> TPopupMenu::ItemScreenRect(const TMenuItem& item) const {
+  return session_ != nullptr ? session_->ItemScreenRect(item) : std::nullopt;
+}
+
 void TPopupMenu::Popup(TControl& invoker, int screenX, int screenY, const std::function<void()>& closed) {
   Open(invoker, {screenX, screenY, screenX, screenY}, false, closed);
 }

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "editor/toolkit/MenuItem.h"
@@ -47,6 +48,8 @@ class TPopupMenu {
   // it when the screen has no room below.
   void DropDown(TControl& invoker, const std::function<void()>& closed = {});
   bool IsOpen() const { return session_ != nullptr; }
+  // Where an item shows on the screen while the menu is open with its level (automation, tests).
+  std::optional<gfx::TRect> ItemScreenRect(const TMenuItem& item) const;
   // The control that opened the menu last.
   TControl* PopupComponent() const { return popupComponent_; }
 
