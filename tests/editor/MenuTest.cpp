@@ -115,6 +115,23 @@ TEST(Menus, UpFromNothingStartsAtTheLastItem) {
   EXPECT_THAT(f.log, ElementsAre("chose Three"));
 }
 
+TEST(Menus, KeysThatReachTheOwnerWindowStillSteerTheMenu) {
+  MenuFixture f;
+  int ownerEvents = 0;
+  f.form.OnWindowEvent = [&](TForm&, const platform::TEvent&) {
+    ++ownerEvents;
+    return false;
+  };
+  f.Run({[&] {
+    f.system.KeyDown(*f.window, platform::kKeyDown);
+    f.system.KeyDown(*f.window, platform::kKeyReturn);
+  }});
+  EXPECT_THAT(f.log, ElementsAre("chose One"));
+  EXPECT_EQ(ownerEvents, 0);
+  f.system.KeyDown(*f.window, platform::kKeyDown);  // the owner's own hook is back
+  EXPECT_EQ(ownerEvents, 1);
+}
+
 TEST(Menus, ADisabledItemIsNotChosen) {
   MenuFixture f;
   f.Run({[&] { f.ClickScreen(f.ItemCenter("Two")); },

@@ -178,6 +178,16 @@ TMenuItem* TMenuSession::Run(const TRect& anchor, bool dropDown) {
   levels_.push_back(std::move(top));
   levels_[0]->ShowPopup(owner_);
   if (platform::TWindow* window = levels_[0]->Window()) window->TakeFocus();
+  // Keys that still reach the owner (the popup could not take the focus yet) steer the menu.
+  struct THook {
+    TForm& owner;
+    std::function<bool(TForm&, const platform::TEvent&)> previous;
+    ~THook() { owner.OnWindowEvent = std::move(previous); }
+  } hook{owner_, owner_.OnWindowEvent};
+  owner_.OnWindowEvent = [this, previous = hook.previous](TForm& form, const platform::TEvent& event) {
+    if (event.Kind == platform::TEventKind::KeyDown) return Key(event.Key);
+    return previous ? previous(form, event) : false;
+  };
   owner_.WindowSystem().RunModal([this] {
     closed_.clear();
     return done_;

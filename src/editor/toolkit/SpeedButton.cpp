@@ -92,7 +92,10 @@ void TSpeedButton::Paint(gfx::TCanvas& canvas) {
   const TRect r = ClientRect();
   const int radius = std::min(CornerRadius, std::min(r.Width(), r.Height()) / 2);
   const TColor face = FaceColor();
-  canvas.FillRoundRect(r, radius, Colors.Border);
+  // Under the mouse the frame takes some of the accent colour, so hot shows even where the skin's
+  // hot face is close to the rest face.
+  const bool lit = hot_ && Enabled() && !Pressed() && !dropped_;
+  canvas.FillRoundRect(r, radius, lit ? gfx::MixColors(Colors.Border, Colors.FaceDown, 150) : Colors.Border);
   const TRect inner = r.Inflate(-1, -1);
   canvas.FillRoundRect(inner, std::max(radius - 1, 0), face);
   // A faint light edge along the top gives the flat face a little depth; a pressed face has none.
