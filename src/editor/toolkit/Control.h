@@ -78,7 +78,8 @@ class TControl {
   void SetVisible(bool visible);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
-  // Visible and enabled up to the form.
+  // Visible and enabled up to the form. A disabled control is painted but gets no input: the mouse
+  // acts on its parent there.
   bool Showing() const;
 
   // Painting. Paint draws the control in its own coordinates; the canvas is clipped to it. A

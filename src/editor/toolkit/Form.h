@@ -2,6 +2,9 @@
 // host's window, a modal dialog, or a popup list). It turns the window's events into control input
 // (hit testing, capture, hover, focus, wheel, keys, double clicks, context menus) and paints what
 // its controls invalidated into the window's surface.
+//
+// A form is not destroyed from inside one of its own event handlers (a menu command that rebuilds
+// the editor defers the rebuild); controls may be removed there.
 #pragma once
 
 #include <cstdint>
@@ -77,9 +80,10 @@ class TForm : public TControl, private platform::TWindowHandler {
   // default and cancel keys, the editor's wheel focusing).
   std::function<bool(TForm& sender, const platform::TEvent& event)> OnWindowEvent;
 
- protected:
   // Paints Color when it is set. A form that draws a background of its own overrides it.
   void Paint(gfx::TCanvas& canvas) override;
+
+ protected:
   // Resizes the window with the form; an override calls this first.
   void Resized() override;
 
