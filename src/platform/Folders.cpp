@@ -19,4 +19,14 @@ std::string PresetsFolder(std::string_view dataFolder) {
   return folder;
 }
 
+std::string ModuleFolder() {
+  const std::string file = ModuleFileName();
+#ifdef _WIN32
+  const std::size_t delim = file.find_last_of("\\/");
+#else
+  const std::size_t delim = file.rfind(PathDelim);
+#endif
+  return delim == std::string::npos ? std::string() : file.substr(0, delim + 1);
+}
+
 }  // namespace vornix::platform

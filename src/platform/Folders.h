@@ -31,4 +31,10 @@ std::string DataFolder(std::string_view documentsFolder, std::string_view produc
 // <data folder>Presets/.
 std::string PresetsFolder(std::string_view dataFolder);
 
+// The file this code was loaded from (the plug-in, or a program that links it), as an absolute
+// UTF-8 path; empty when the system cannot say.
+std::string ModuleFileName();
+// The folder of ModuleFileName with a trailing separator; empty when that is unknown.
+std::string ModuleFolder();
+
 }  // namespace vornix::platform

@@ -1,6 +1,7 @@
 // The per-user folders of a POSIX system: the home folder and the XDG documents folder.
 #include "platform/Folders.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <spawn.h>
@@ -9,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -95,6 +97,15 @@ std::string PersonalDocumentsFolder() {
   }
   if (home.empty()) return {};
   return home.back() == PathDelim ? home + "Documents" : home + PathDelim + "Documents";
+}
+
+// The object file that holds this function is the plug-in itself (or the program a test links).
+std::string ModuleFileName() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&ModuleFileName), &info) == 0 || info.dli_fname == nullptr) return {};
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::absolute(info.dli_fname, error);
+  return error ? std::string() : path.lexically_normal().string();
 }
 
 }  // namespace vornix::platform

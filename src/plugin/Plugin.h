@@ -30,6 +30,12 @@ class TVSTPlugin : public TVSTPluginBase {
   // The step the editor should highlight at its next idle call: -2 nothing pending, -1 none.
   int ShowStep() const { return FShowStep.load(std::memory_order_relaxed); }
 
+  // The choices of the list-valued settings, as the editor's menus offer them.
+  const sequencer::TOrvValueList& RateList() const { return *FRateList; }
+  const sequencer::TOrvValueList& TypeList() const { return *FTypeList; }
+  const sequencer::TOrvValueList& OrderList() const { return *FOrderList; }
+  const sequencer::TOrvValueList& TriggerList() const { return *FTriggerList; }
+
   // The state section as it would be saved now.
   TStoredState CaptureState() const;
   void GetValueText(const std::string& kind, int value, std::string& text) override;

@@ -31,6 +31,10 @@ class TPluginEditor : public host::TVSTEditorForm {
   virtual bool Activated() const = 0;
   // Every editor-idle call of the host: the editor handles its window's events and timers.
   virtual void Idle() {}
+  // The preset browser has closed (and its choice is loaded).
+  virtual void AfterPresetBrowser() {}
+  // Drops the mouse input queued for the editor's windows but not handled yet.
+  virtual void FlushMouseInput() {}
 };
 
 }  // namespace vornix::plugin

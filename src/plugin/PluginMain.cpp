@@ -1,8 +1,8 @@
 // The plug-in's exported entry points.
 #include <memory>
 
+#include "editor/EmbeddedEditor.h"
 #include "host/VSTModule.h"
-#include "plugin/BlankEditor.h"
 #include "plugin/Plugin.h"
 
 namespace {
@@ -11,8 +11,8 @@ vst::AEffect* CreatePlugin(vst::audioMasterCallback audioMaster) {
   return vornix::host::CreateEffect(
       [] {
         auto plugin = std::make_unique<vornix::plugin::TVSTPlugin>();
-        plugin->EditorFormClass = [](vornix::host::TCustomVSTModule&) {
-          return std::make_unique<vornix::plugin::TBlankEditor>();
+        plugin->EditorFormClass = [module = plugin.get()](vornix::host::TCustomVSTModule&) {
+          return std::make_unique<vornix::editor::TEmbeddedEditor>(*module);
         };
         return plugin;
       },

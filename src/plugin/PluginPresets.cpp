@@ -94,6 +94,9 @@ bool TVSTPluginBase::LoadPresetFile(const std::string& presetName) {
   return loaded;
 }
 
+// A chosen file that cannot be loaded is reported and changes nothing, neither the state nor the
+// preset name: resetting the parameters or naming a state that was not loaded would lose the
+// user's work or mislabel it.
 void TVSTPluginBase::ShowPresetBrowser() {
   const auto chosen = DialogHost().ChoosePreset(FPresetsFolder, FPresetName);
   if (chosen) {
@@ -101,6 +104,11 @@ void TVSTPluginBase::ShowPresetBrowser() {
   } else if (!FPresetName.empty() && !PresetFileExists(FPresetName)) {
     // The browser may have deleted the current preset's file.
     SetPresetName("");
+  }
+  if (TPluginEditor* editor = Editor()) {
+    editor->AfterPresetBrowser();
+    // The click that closed the browser must not reach the editor as well.
+    editor->FlushMouseInput();
   }
 }
 

@@ -1,5 +1,6 @@
 // The whole state as one chunk: a header list (version, preset name, two reserved strings), the
 // module's own section and the CC map, in the tagged value encoding.
+#include <utility>
 #include <vector>
 
 #include "platform/Files.h"
@@ -108,7 +109,9 @@ void TVSTPluginBase::ShowError(const std::string& sentence, const std::exception
                                  platform::TMsgDlgButtons::mbOK);
 }
 
-void TVSTPluginBase::SetDialogHost(std::shared_ptr<platform::TDialogHost> host) { FDialogHost = std::move(host); }
+std::shared_ptr<platform::TDialogHost> TVSTPluginBase::SetDialogHost(std::shared_ptr<platform::TDialogHost> host) {
+  return std::exchange(FDialogHost, std::move(host));
+}
 
 // Without an editor, messages go to standard error and wait there for the editor's info line.
 platform::TDialogHost& TVSTPluginBase::DialogHost() {

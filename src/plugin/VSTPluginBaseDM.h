@@ -43,6 +43,8 @@ class TVSTPluginBase : public host::TVSTModule {
   const std::string& DataFolder() const { return FDataFolder; }
   const std::string& PresetsFolder() const { return FPresetsFolder; }
   int Style() const { return FStyle; }
+  // The user guide's file name, looked up in the data folder and beside the plug-in.
+  const std::string& UserGuideFileName() const { return FUserGuideFileName; }
   int LowestOctave() const { return FLowestOctave; }
 
   // Configuration kept per user; a change is written at once.
@@ -104,9 +106,10 @@ class TVSTPluginBase : public host::TVSTModule {
   // A link learned on the processing thread is completed here, on the editor thread.
   void CompletePendingLearn();
 
-  // Where messages and questions go; the editor installs its own while it is open.
+  // Where messages and questions go; the editor installs its own while it is open. Setting one
+  // answers the one it replaces (null when none was made yet).
   platform::TDialogHost& DialogHost();
-  void SetDialogHost(std::shared_ptr<platform::TDialogHost> host);
+  std::shared_ptr<platform::TDialogHost> SetDialogHost(std::shared_ptr<platform::TDialogHost> host);
 
   // Display text of a list value ("Rate", "Rate Type", "Order", "Trigger").
   virtual void GetValueText(const std::string& kind, int value, std::string& text) {

@@ -1,0 +1,64 @@
+// The editor as the plug-in module sees it: the sequence page in a window of its own inside the
+// host's window, on a window system of its own. While it is open the module's questions and
+// messages go to its dialogs.
+#pragma once
+
+#include <memory>
+
+#include "editor/Editor.h"
+#include "platform/DialogHost.h"
+#include "platform/Window.h"
+#include "plugin/PluginEditor.h"
+
+namespace vornix::plugin {
+class TVSTPlugin;
+}
+
+namespace vornix::editor {
+
+class TEmbeddedEditor final : public plugin::TPluginEditor {
+ public:
+  // `system`: the windows to use instead of the platform's (tests: windows in memory); it must
+  // outlive the editor. `dialogs`: what answers the module's questions while the editor is open
+  // instead of the editor's own dialogs.
+  explicit TEmbeddedEditor(plugin::TVSTPlugin& owner, platform::TWindowSystem* system = nullptr,
+                           std::shared_ptr<platform::TDialogHost> dialogs = nullptr);
+  // The module's questions go back where they went before.
+  ~TEmbeddedEditor() override;
+  TEmbeddedEditor(const TEmbeddedEditor&) = delete;
+  TEmbeddedEditor& operator=(const TEmbeddedEditor&) = delete;
+
+  int Width() const override { return plugin::kEditorWidth; }
+  int Height() const override { return plugin::kEditorHeight; }
+  // Makes the window system (unless one was given), the page and its window, and shows it. A
+  // message that waited for the editor while none was open shows in the info line.
+  void EmbedInto(void* parentWindow, vst::VstIntPtr hostValue) override;
+
+  void UpdateControls() override;
+  void UpdatePresetName() override;
+  void UpdateSequenceButtons() override;
+  void LoadGridSteps() override;
+  void SetGridStepNo(int step) override;
+  void ResetStepNo() override;
+  void FocusControlUnderCursor() override;
+  void ShowInfo(const std::string& text) override;
+  bool Activated() const override;
+  void Idle() override;
+  void AfterPresetBrowser() override;
+  void FlushMouseInput() override;
+
+  // The page; null until the editor is embedded.
+  TfrmEditor* Form() const { return form_.get(); }
+
+ private:
+  plugin::TVSTPlugin& owner_;
+  std::unique_ptr<platform::TWindowSystem> ownSystem_;
+  platform::TWindowSystem* system_;
+  std::shared_ptr<platform::TDialogHost> dialogs_;
+  std::shared_ptr<platform::TDialogHost> previousDialogs_;
+  bool dialogsInstalled_ = false;
+  // Goes before the window system it lives on.
+  std::unique_ptr<TfrmEditor> form_;
+};
+
+}  // namespace vornix::editor

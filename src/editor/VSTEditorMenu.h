@@ -1,0 +1,89 @@
+// The editor window's heading layer: the product name, the preset button, the info line and the
+// main menu, MIDI learn and teach, and the link between parameter controls and the module's
+// parameters that the sequence page builds on.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "editor/VSTEditorBase.h"
+#include "editor/toolkit/Label.h"
+#include "editor/toolkit/OrvMenuButton.h"
+#include "editor/toolkit/OrvPopupMenu.h"
+#include "editor/toolkit/OrvSpTBXSpeedButton.h"
+#include "editor/toolkit/Panel.h"
+
+namespace vornix::editor {
+
+class TfrmVSTEditorMenu : public TfrmVSTEditorBase {
+ public:
+  static constexpr int kClientWidth = 656;
+  static constexpr int kInfoMilliseconds = 3000;
+
+  TfrmVSTEditorMenu(plugin::TVSTPluginBase& owner, platform::TWindowSystem& system, const gfx::TSkin* skin);
+  // Learn and teach end with the window.
+  ~TfrmVSTEditorMenu() override;
+
+  void UpdatePresetName() override;
+
+  // A line about a control in the info line (the page knows the texts).
+  virtual void ShowControlInfo(const std::string& controlName) { (void)controlName; }
+  virtual void AfterPresetBrowser() {}
+  virtual void LowestOctaveChanged() {}
+  // The parameter a control stands for.
+  virtual std::string ControlParameterName(const std::string& controlName) { return controlName; }
+  // The controller "MIDI CC Teach" sends; -1 for none.
+  virtual int GetTeachCC() { return -1; }
+  // "Init": the init preset or the defaults, then every control anew.
+  virtual void InitPreset();
+  // A press on a parameter control, before the control reacts: learn, reset to the default with
+  // Ctrl, or telling the host the parameter is touched. False stops the control from reacting.
+  // `shift` holds the pressed button too; `refresh` writes the control from its parameter.
+  virtual bool ControlBeforeMouseDown(const std::string& controlName, TShiftState shift,
+                                      const std::function<void()>& refresh);
+  // A control's value changed: its parameter follows unless it already holds the value. `value`
+  // is the chosen tag of a list button.
+  virtual void ControlValueChanged(const std::string& controlName, TControl& control, float value);
+  // Writes a control from its parameter, without writing the parameter back.
+  virtual void UpdateControlFromParameter(const std::string& controlName, TControl& control);
+  // A message in the info line for three seconds (for as long as a learn mode lasts); empty
+  // clears it.
+  virtual void ShowInfo(const std::string& text);
+
+  // Leaves MIDI learn and clears the info line; commands of the page start with it.
+  void CancelMidiLearn();
+  // The user guide found when the window was made; empty when there is none.
+  const std::string& UserGuidePath() const { return FUserGuidePath; }
+
+  TPanel* const panHeading;
+  TLabel* const lblName;
+  TPanel* const panInfo;
+  TLabel* const lblInfo;
+  TOrvMenuButton* const btnMenu;
+  TOrvSpTBXSpeedButton* const btnPresets;
+  TTimer timInfo;
+  TOrvPopupMenu ddmMenu;
+
+ protected:
+  void FormShow() override;
+  void panMainClick() override;
+  // The main menu opens: its items' states from the module.
+  virtual void ddmMenuPopup();
+  // A menu item by its component name.
+  TMenuItem& MenuItem(const std::string& name);
+  // Runs a command of the menu; an error it raises is reported with the command's caption.
+  void RunCommand(const std::string& caption, const std::function<void()>& command);
+
+ private:
+  void BuildMainMenu();
+  void timInfoTimer();
+  void ddmMenu_InitClick();
+  void ddmMain_Skin_CarbonClick(TMenuItem& item);
+  void ddmMenu_OpenUserGuideClick();
+  void ddmMenu_AboutClick();
+  std::string FindUserGuide() const;
+
+  std::string FUserGuidePath;
+};
+
+}  // namespace vornix::editor
