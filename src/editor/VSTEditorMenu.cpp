@@ -66,7 +66,9 @@ TfrmVSTEditorMenu::TfrmVSTEditorMenu(plugin::TVSTPluginBase& owner, platform::TW
   panHeading->OnClick = [this](TControl&) { FocusControlUnderCursor(); };
 
   lblName->Name = "lblName";
-  lblName->Font = gfx::TFont::Tahoma(21, true);
+  // The heading lies on the dark background in every skin.
+  lblName->Font = gfx::TFont::Tahoma(21, true, gfx::Rgb(236, 236, 236));
+  lblName->UseSkinColor = false;
   lblName->SetCaption(owner.ProductName());
   lblName->SetBounds(40, 9, gfx::TextWidth(lblName->Font, lblName->Caption()) + 2,
                      gfx::FontMetrics(lblName->Font).LineHeight);
