@@ -50,10 +50,9 @@ class EditorPageTest : public PluginUnitTest {
     plugin->EditorNeedsUpdate = true;
     plugin->Call(vst::effEditIdle);
   }
-  // What the host does when it automates a parameter: the value in 0..1 through the record.
+  // What the host does when it automates a parameter: the value in 0..1.
   void HostAutomates(const std::string& name, float normalized) {
-    vst::AEffect* effect = plugin->GetEffect();
-    effect->setParameter(effect, plugin->IndexOfParameter(name), normalized);
+    plugin->HostSets(plugin->IndexOfParameter(name), normalized);
   }
   float Parameter(const std::string& name) { return plugin->ParameterValues().Items(name).Value(); }
   std::string Info() const { return form->lblInfo->Caption(); }

@@ -69,6 +69,8 @@ class TestPlugin : public plugin::TVSTPlugin {
                       float opt = 0.0f) {
     return Dispatcher(opcode, index, value, ptr, opt);
   }
+  // The host's setParameter entry: a value in 0..1.
+  void HostSets(int index, float normalized) { HostSetParameter(index, normalized); }
   void Block(int frames) {
     std::vector<float> a(static_cast<std::size_t>(frames)), b(static_cast<std::size_t>(frames));
     float* out[2] = {a.data(), b.data()};
