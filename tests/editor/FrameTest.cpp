@@ -307,6 +307,54 @@ TEST_F(EditorPageTest, AboutNamesTheProductVersionAndBuildDate) {
   EXPECT_GT(dialogs->Questions()[0].Text.size(), std::string("Vornix v1.12\r\n\r\nBuild date: ").size());
 }
 
+TEST_F(EditorPageTest, ThePresetButtonLoadsTheChosenPresetAndTheClickThatClosedTheBrowserGoesNowhere) {
+  OpenEditor();
+  plugin->SetParameterByName("Seq1 Steps", 9);
+  dialogs->Answer(TDialogAnswer::Typed("Bass"));
+  ChooseFrom(*form->btnMenu, form->ddmMenu, "ddmMenu_SavePreset");
+  EXPECT_EQ(form->btnPresets->Caption(), "Bass");
+  plugin->SetParameterByName("Seq1 Steps", 3);
+  plugin->SetPresetName("");
+
+  dialogs->Answer(TDialogAnswer::Chosen("Bass"));
+  // While the browser is open the user clicks a sequence button to close it.
+  dialogs->OnQuestion = [&](const platform::TDialogQuestion& question) {
+    if (question.Kind != TDialogKind::Preset) return;
+    platform::TEvent press;
+    press.Kind = platform::TEventKind::MouseDown;
+    press.Button = TMouseButton::Left;
+    press.Shift = platform::ssLeft;
+    const gfx::TPoint p = Center(Control("btnSeq5"));
+    press.X = p.X;
+    press.Y = p.Y;
+    system.Post(*window, press);
+  };
+  Click(*form->btnPresets);
+  EXPECT_EQ(dialogs->Questions().back().Kind, TDialogKind::Preset);
+  EXPECT_EQ(Parameter("Seq1 Steps"), 9);
+  EXPECT_EQ(form->btnPresets->Caption(), "Bass");
+  Idle();
+  EXPECT_EQ(form->inputSteps->Value(), 9);
+  EXPECT_EQ(system.PostedEvents(), 0u);
+  system.Pump();
+  EXPECT_EQ(plugin->CurrentSequence(), 0);
+}
+
+TEST_F(EditorPageTest, APresetFileThatCannotBeReadIsReportedAndChangesNothing) {
+  OpenEditor();
+  platform::ForceDirectories(platform::FilePath(plugin->PresetsFolder()));
+  std::ofstream(platform::FilePath(plugin->PresetsFolder() + "Broken.orvanep")) << "not a preset";
+  plugin->SetParameterByName("Seq1 Steps", 11);
+  plugin->SetPresetName("Mine");
+  dialogs->Answer(TDialogAnswer::Chosen("Broken")).Answer(TDialogAnswer::Ok());
+  Click(*form->btnPresets);
+  ASSERT_EQ(dialogs->Questions().size(), 2u);
+  EXPECT_THAT(dialogs->Questions()[1].Text, ::testing::StartsWith("Error loading preset from file.\r\n\r\n\""));
+  EXPECT_EQ(dialogs->Questions()[1].Caption, "Load Preset");
+  EXPECT_EQ(Parameter("Seq1 Steps"), 11);
+  EXPECT_EQ(form->btnPresets->Caption(), "Mine");
+}
+
 TEST_F(EditorPageTest, AMessageShownWhileNoEditorWasOpenWaitsForTheInfoLine) {
   std::ostringstream out;
   plugin->SetDialogHost(std::make_shared<platform::THeadlessDialogHost>("Vornix", out));
