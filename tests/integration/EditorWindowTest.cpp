@@ -5,8 +5,10 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "PluginFixture.h"
@@ -113,6 +115,33 @@ TEST_F(EditorWindow, OpeningAndClosingAHundredTimesLeavesNothing) {
   }
   EXPECT_TRUE(ChildrenOf(parent).empty());
   EXPECT_EQ(OpenFileDescriptors(), descriptors);
+  EXPECT_EQ(hostErrors, 0);
+}
+
+// The real editor, not a blank window: the tiled background shows around the main panel, and a
+// tenth of a second after opening (the host keeps calling effEditIdle) it takes the keyboard focus.
+TEST_F(EditorWindow, ShowsTheEditorAndTakesTheFocusWhileTheHostIdles) {
+  const Window parent = MakeFrame();
+  ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, Handle(parent)), 1);
+  const auto children = ChildrenOf(parent);
+  ASSERT_EQ(children.size(), 1u);
+  Window focus = 0;
+  int revert = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  do {
+    host->Dispatch(effEditIdle);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    XGetInputFocus(display, &focus, &revert);
+  } while (focus != children[0] && std::chrono::steady_clock::now() < deadline);
+  EXPECT_EQ(focus, children[0]);
+
+  XImage* image = XGetImage(display, children[0], 0, 0, 786, 421, AllPlanes, ZPixmap);
+  ASSERT_NE(image, nullptr);
+  // The corner shows the background, the middle the step grid's area: two different colours, and
+  // neither is the blank window's single colour all over.
+  EXPECT_NE(XGetPixel(image, 1, 1), XGetPixel(image, 400, 200));
+  XDestroyImage(image);
+  host->Dispatch(effEditClose);
   EXPECT_EQ(hostErrors, 0);
 }
 
