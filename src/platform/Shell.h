@@ -1,5 +1,4 @@
-// Handing a document or a folder to the desktop, which opens it with the program the user chose
-// for its kind.
+// Handing a document to the desktop, which opens it with the program the user chose for its kind.
 #pragma once
 
 #include <string>
@@ -10,9 +9,5 @@ namespace vornix::platform {
 // POSIX systems xdg-open (run directly, not through a shell), on Windows the shell's "open" verb.
 // False when that could not be started; a program that starts and then fails is not seen here.
 bool OpenDocument(const std::string& fileName);
-
-// Shows a folder in the desktop's file browser (xdg-open; Windows: explorer.exe /e,"folder"), the
-// same way.
-bool OpenFolder(const std::string& folder);
 
 }  // namespace vornix::platform

@@ -1,4 +1,4 @@
-// Documents and folders go to xdg-open, started in a grandchild so that the host never has to
+// Documents go to xdg-open, started in a grandchild so that the host never has to
 // reap it and never waits for it.
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -81,7 +81,5 @@ bool Launch(std::string_view program, const std::string& argument) {
 }  // namespace
 
 bool OpenDocument(const std::string& fileName) { return !fileName.empty() && Launch("xdg-open", fileName); }
-
-bool OpenFolder(const std::string& folder) { return !folder.empty() && Launch("xdg-open", folder); }
 
 }  // namespace vornix::platform
