@@ -146,6 +146,8 @@ void TOrvCCSequencer::MouseDown(TMouseButton button, TShiftState shift, int x, i
 }
 
 void TOrvCCSequencer::PressStep(TShiftState shift, int x, int y) {
+  // A gesture whose release never arrived still reports what it changed.
+  if (gesture_.ButtonDown) EndGesture();
   gesture_.Modified = false;
   const TStepHit hit = StepAtPos(layout_, x, y);
   if (!hit.Inside) return;

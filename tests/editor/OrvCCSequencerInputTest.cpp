@@ -265,6 +265,17 @@ TEST(GridDrag, ALostReleaseEndsTheGestureAndReportsIt) {
   EXPECT_THAT(f.log, ElementsAre("modified -1", "display 6"));
 }
 
+TEST(GridDrag, ANewPressAfterALostReleaseReportsTheGestureBefore) {
+  TGridFixture f;
+  f.Show();
+  f.Press(f.Mid(3), kY100);
+  f.Press(f.Mid(5), kY50);  // the release in between never came
+  EXPECT_THAT(f.log, ElementsAre("modified -1"));
+  f.Release(f.Mid(5), kY50);
+  EXPECT_THAT(f.log, ElementsAre("modified -1", "modified -1"));
+  EXPECT_THAT(f.Values(3, 6), ElementsAre(100, 63, 50));
+}
+
 TEST(GridDrag, HoveringReportsTheStepUnderThePointerInsideTheBarAreaOnly) {
   TGridFixture f;
   f.Show();
