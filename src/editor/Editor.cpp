@@ -106,7 +106,7 @@ void TfrmEditor::BuildSequenceButtons() {
 }
 
 void TfrmEditor::BuildGrid() {
-  CCSequencer = &panMain->Add<TStepGrid>();
+  CCSequencer = &panMain->Add<TOrvCCSequencer>();
   CCSequencer->Name = "CCSequencer";
   CCSequencer->SetBounds(37, 38, 705, 272);
   CCSequencer->SetMaxValue(127);
@@ -260,24 +260,24 @@ void TfrmEditor::BuildSequenceMenu() {
   struct TCommand {
     const char* name;
     const char* caption;
-    void (TStepGrid::*operation)();
+    void (TOrvCCSequencer::*operation)();
   };
   const TCommand commands[] = {
-      {"ddmSeqMenu_Default", "Default", &TStepGrid::DefaultValues},
-      {"ddmSeqMenu_Random", "Randomize Values", &TStepGrid::RandomizeValues},
+      {"ddmSeqMenu_Default", "Default", &TOrvCCSequencer::DefaultValues},
+      {"ddmSeqMenu_Random", "Randomize Values", &TOrvCCSequencer::RandomizeValues},
       {nullptr, "-", nullptr},
-      {"ddmSeqMenu_Ramp", "Ramp", &TStepGrid::Ramp},
-      {"ddmSeqMenu_RampHalf", "Ramp 1/2", &TStepGrid::RampHalf},
-      {"ddmSeqMenu_Sine", "Sine", &TStepGrid::Sine},
-      {"ddmSeqMenu_SineHalf", "Sine 1/2", &TStepGrid::SineHalf},
-      {"ddmSeqMenu_Triangle", "Triangle", &TStepGrid::Triangle},
-      {"ddmSeqMenu_TriangleHalf", "Triangle 1/2", &TStepGrid::TriangleHalf},
+      {"ddmSeqMenu_Ramp", "Ramp", &TOrvCCSequencer::Ramp},
+      {"ddmSeqMenu_RampHalf", "Ramp 1/2", &TOrvCCSequencer::RampHalf},
+      {"ddmSeqMenu_Sine", "Sine", &TOrvCCSequencer::Sine},
+      {"ddmSeqMenu_SineHalf", "Sine 1/2", &TOrvCCSequencer::SineHalf},
+      {"ddmSeqMenu_Triangle", "Triangle", &TOrvCCSequencer::Triangle},
+      {"ddmSeqMenu_TriangleHalf", "Triangle 1/2", &TOrvCCSequencer::TriangleHalf},
       {nullptr, "-", nullptr},
-      {"ddmSeqMenu_AddRandom", "Add Random", &TStepGrid::AddRandom},
-      {"ddmSeqMenu_RemoveRandom", "Remove Random", &TStepGrid::RemoveRandom},
+      {"ddmSeqMenu_AddRandom", "Add Random", &TOrvCCSequencer::AddRandom},
+      {"ddmSeqMenu_RemoveRandom", "Remove Random", &TOrvCCSequencer::RemoveRandom},
       {nullptr, "-", nullptr},
-      {"ddmSeqMenu_Invert", "Invert", &TStepGrid::InvertValues},
-      {"ddmSeqMenu_Reverse", "Reverse", &TStepGrid::ReverseSteps},
+      {"ddmSeqMenu_Invert", "Invert", &TOrvCCSequencer::InvertValues},
+      {"ddmSeqMenu_Reverse", "Reverse", &TOrvCCSequencer::ReverseSteps},
       {nullptr, "-", nullptr},
   };
   for (const TCommand& command : commands) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "editor/BinClipboard.h"
-#include "editor/StepGridStandIn.h"
+#include "editor/OrvCCSequencer.h"
 #include "editor/VSTEditorMenu.h"
 #include "editor/toolkit/ImageList.h"
 #include "editor/toolkit/OrvGuiStitchedSwitch.h"
@@ -21,8 +21,6 @@ class TOrvValueList;
 }
 
 namespace vornix::editor {
-
-using TStepGrid = TStepGridStandIn;
 
 class TfrmEditor : public TfrmVSTEditorMenu {
  public:
@@ -57,7 +55,7 @@ class TfrmEditor : public TfrmVSTEditorMenu {
   TLabel* lblSeqHeading = nullptr;
   TOrvGuiStitchedSwitch* switchActive = nullptr;
   std::array<TOrvSpTBXSpeedButton*, kSequenceCount> btnSeq{};
-  TStepGrid* CCSequencer = nullptr;
+  TOrvCCSequencer* CCSequencer = nullptr;
   TOrvMenuButton* btnSeqMenu = nullptr;
   TOrvSpTBXSpeedButton* btnUp = nullptr;
   TOrvSpTBXSpeedButton* btnDown = nullptr;
