@@ -260,24 +260,24 @@ void TfrmEditor::BuildSequenceMenu() {
   struct TCommand {
     const char* name;
     const char* caption;
-    void (TOrvCCSequencer::*operation)();
+    void (*operation)(TOrvCCSequencer& grid);
   };
   const TCommand commands[] = {
-      {"ddmSeqMenu_Default", "Default", &TOrvCCSequencer::DefaultValues},
-      {"ddmSeqMenu_Random", "Randomize Values", &TOrvCCSequencer::RandomizeValues},
+      {"ddmSeqMenu_Default", "Default", [](TOrvCCSequencer& g) { g.DefaultValues(); }},
+      {"ddmSeqMenu_Random", "Randomize Values", [](TOrvCCSequencer& g) { g.RandomizeValues(); }},
       {nullptr, "-", nullptr},
-      {"ddmSeqMenu_Ramp", "Ramp", &TOrvCCSequencer::Ramp},
-      {"ddmSeqMenu_RampHalf", "Ramp 1/2", &TOrvCCSequencer::RampHalf},
-      {"ddmSeqMenu_Sine", "Sine", &TOrvCCSequencer::Sine},
-      {"ddmSeqMenu_SineHalf", "Sine 1/2", &TOrvCCSequencer::SineHalf},
-      {"ddmSeqMenu_Triangle", "Triangle", &TOrvCCSequencer::Triangle},
-      {"ddmSeqMenu_TriangleHalf", "Triangle 1/2", &TOrvCCSequencer::TriangleHalf},
+      {"ddmSeqMenu_Ramp", "Ramp", [](TOrvCCSequencer& g) { g.Ramp(); }},
+      {"ddmSeqMenu_RampHalf", "Ramp 1/2", [](TOrvCCSequencer& g) { g.RampHalf(); }},
+      {"ddmSeqMenu_Sine", "Sine", [](TOrvCCSequencer& g) { g.Sine(); }},
+      {"ddmSeqMenu_SineHalf", "Sine 1/2", [](TOrvCCSequencer& g) { g.SineHalf(); }},
+      {"ddmSeqMenu_Triangle", "Triangle", [](TOrvCCSequencer& g) { g.Triangle(); }},
+      {"ddmSeqMenu_TriangleHalf", "Triangle 1/2", [](TOrvCCSequencer& g) { g.TriangleHalf(); }},
       {nullptr, "-", nullptr},
-      {"ddmSeqMenu_AddRandom", "Add Random", &TOrvCCSequencer::AddRandom},
-      {"ddmSeqMenu_RemoveRandom", "Remove Random", &TOrvCCSequencer::RemoveRandom},
+      {"ddmSeqMenu_AddRandom", "Add Random", [](TOrvCCSequencer& g) { g.AddRandom(); }},
+      {"ddmSeqMenu_RemoveRandom", "Remove Random", [](TOrvCCSequencer& g) { g.RemoveRandom(); }},
       {nullptr, "-", nullptr},
-      {"ddmSeqMenu_Invert", "Invert", &TOrvCCSequencer::InvertValues},
-      {"ddmSeqMenu_Reverse", "Reverse", &TOrvCCSequencer::ReverseSteps},
+      {"ddmSeqMenu_Invert", "Invert", [](TOrvCCSequencer& g) { g.InvertValues(); }},
+      {"ddmSeqMenu_Reverse", "Reverse", [](TOrvCCSequencer& g) { g.ReverseSteps(); }},
       {nullptr, "-", nullptr},
   };
   for (const TCommand& command : commands) {
@@ -291,7 +291,7 @@ void TfrmEditor::BuildSequenceMenu() {
              [this, operation](TMenuItem&) {
                // The grid asks its questions ("Add Random") through the editor's dialogs.
                CCSequencer->DialogHost = &Owner().DialogHost();
-               (CCSequencer->*operation)();
+               operation(*CCSequencer);
              })
         .Name = command.name;
   }

@@ -16,7 +16,8 @@ TVSTPlugin::TVSTPlugin() {
   });
 }
 
-TVSTPlugin::~TVSTPlugin() = default;
+// The editor reads the sequences and lists, so it goes before them.
+TVSTPlugin::~TVSTPlugin() { DestroyEditorForm(); }
 
 void TVSTPlugin::VSTModuleCreate() {
   FVersion = "1.12";

@@ -50,7 +50,9 @@ TVSTPluginBase::TVSTPluginBase() {
   });
 }
 
-TVSTPluginBase::~TVSTPluginBase() = default;
+// A module destroyed without effClose (a host that unloads the library) still loses its editor
+// before anything the editor reads.
+TVSTPluginBase::~TVSTPluginBase() { DestroyEditorForm(); }
 
 void TVSTPluginBase::BeforeDestruction() {
   // The editor reads the module while it goes, so it goes first.

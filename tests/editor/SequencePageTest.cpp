@@ -235,6 +235,25 @@ TEST_F(EditorPageTest, ThePlayingStepReachesTheGridOnlyOnceTheFormIsActivated) {
   EXPECT_GE(form->CCSequencer->StepNo(), 0);
 }
 
+TEST_F(EditorPageTest, TheArrowButtonsShowTheirGlyphsInTheSkinsButtonTextColours) {
+  OpenEditor();
+  const gfx::TSkin& skin = *form->Skin();
+  ASSERT_EQ(form->ImageList.Count(), 8);
+  const auto hasColour = [](const gfx::TBitmap& image, gfx::TColor colour) {
+    for (int y = 0; y < image.Height(); ++y)
+      for (int x = 0; x < image.Width(); ++x)
+        if (image.Pixel(x, y) == colour) return true;
+    return false;
+  };
+  for (int i = 0; i < 8; ++i) {
+    const gfx::TBitmap& image = form->ImageList.Image(i);
+    EXPECT_TRUE(hasColour(image, i % 2 == 0 ? skin.sfButtonTextNormal : skin.sfButtonTextPressed)) << i;
+    EXPECT_FALSE(hasColour(image, gfx::kMagenta)) << "magenta is transparent";
+  }
+  const std::pair<const char*, int> buttons[] = {{"btnUp", 0}, {"btnDown", 2}, {"btnLeft", 4}, {"btnRight", 6}};
+  for (const auto& [name, image] : buttons) EXPECT_EQ(Control<TOrvSpTBXSpeedButton>(name).ImageIndex(), image);
+}
+
 TEST_F(EditorPageTest, TheSequenceMenuLeavesLearnAndOffersPasteOnlyWithStepsOnTheClipboard) {
   OpenEditor();
   ChooseFrom(*form->btnMenu, form->ddmMenu, "ddmMenu_MidiCCLearn");
