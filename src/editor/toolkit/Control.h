@@ -13,6 +13,7 @@
 
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
+#include "gfx/Skin.h"
 #include "platform/Window.h"
 
 namespace vornix::editor {
@@ -50,6 +51,8 @@ class TControl {
   const std::vector<std::unique_ptr<TControl>>& Children() const { return children_; }
   // The form at the root of the tree, or null while the control is not in one.
   TForm* Form() const;
+  // The skin of the form, or null (no form, or a form without skin).
+  const gfx::TSkin* Skin() const;
 
   std::string Name;  // the component's name ("btnPresets"), for finding and testing
   int Tag = 0;
@@ -94,6 +97,7 @@ class TControl {
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   // The wheel goes to the focused control, or when it does not take it (returns false) to its
   // parents in turn; WheelDelta +120 is a notch up. The position is the pointer's, on the screen.
+  // The default handler answers OnMouseWheel, or false.
   virtual bool MouseWheel(TShiftState shift, int wheelDelta, TPoint screenPos);
   virtual void MouseEnter();
   virtual void MouseLeave();
@@ -116,15 +120,22 @@ class TControl {
   TCursor Cursor = TCursor::Default;
   // Opened by a right click (after MouseDown and MouseUp) at the pointer.
   TPopupMenu* PopupMenu = nullptr;
+  // A right click's context menu: true when it was handled here (the default opens PopupMenu when
+  // there is one); false passes it to the parent. A control that refused the press answers true to
+  // swallow it.
+  virtual bool ContextPopup(TPoint screenPos);
 
   // Called once when the form has been built and skinned, parents before children: where a control
   // takes its skin colours and images.
   virtual void Loaded() {}
+  bool IsLoaded() const { return loaded_; }
 
   // Events. Unassigned ones are skipped.
   std::function<void(TControl&sender)> OnClick, OnDblClick, OnMouseEnter, OnMouseLeave;
   std::function<void(TControl&sender, TMouseButton button, TShiftState shift, int x, int y)> OnMouseDown, OnMouseUp;
   std::function<void(TControl& sender, TShiftState shift, int x, int y)> OnMouseMove;
+  // Returns true when it took the wheel.
+  std::function<bool(TControl& sender, TShiftState shift, int wheelDelta, TPoint screenPos)> OnMouseWheel;
 
  protected:
   // Called after the bounds changed.
@@ -136,8 +147,12 @@ class TControl {
  private:
   friend class TForm;
   void Adopt(std::unique_ptr<TControl> child);
+  // The form at the root; null for every other control (and for a form being destroyed).
+  virtual TForm* AsForm() { return nullptr; }
   void PaintTree(gfx::TCanvas& canvas, const TRect& dirty);
   void LoadTree();
+  // The part of r (own coordinates) that shows on the form, in the form's coordinates.
+  TRect VisibleFormRect(const TRect& r) const;
 
   TControl* parent_ = nullptr;
   std::vector<std::unique_ptr<TControl>> children_;
@@ -145,6 +160,7 @@ class TControl {
   bool visible_ = true;
   bool enabled_ = true;
   bool canFocus_ = false;
+  bool loaded_ = false;
 };
 
 // A timer of a form: fires OnTimer every Interval milliseconds while enabled, on the form's thread.

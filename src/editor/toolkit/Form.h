@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "editor/toolkit/Control.h"
 #include "gfx/Skin.h"
@@ -50,12 +51,23 @@ class TForm : public TControl, private platform::TWindowHandler {
   std::optional<TColor> Color;
 
   TControl* FocusedControl() const { return focused_; }
+  // Focuses a control that can take the focus (null: none); any other control is ignored.
   void FocusControl(TControl* control);
+  // The showing, enabled control under a point of the form's client area or of the screen (the
+  // form itself when no child is there; null outside the form).
+  TControl* ControlAt(TPoint formPoint);
+  TControl* ControlAtScreen(TPoint screenPoint);
+  TControl* HoveredControl() const { return hovered_; }
+  TControl* CapturedControl() const { return captured_; }
   // Overrides the pointer's shape over the whole form (a drag in progress); none gives it back.
   void SetCursorOverride(std::optional<TCursor> cursor);
 
-  // Paints what was invalidated and presents it.
+  // Paints what was invalidated and presents it. Events paint by themselves after they were
+  // handled; changes made elsewhere (an idle refresh) are painted by a short timer, or at once by
+  // calling this.
   void Update();
+  // Paints the whole form into a bitmap of its size, whether it shows or not (tests, gallery).
+  void PaintTo(gfx::TBitmap& target);
 
   std::function<void(TForm& sender)> OnShow;
   std::function<void(TForm& sender)> OnClose;
@@ -65,30 +77,55 @@ class TForm : public TControl, private platform::TWindowHandler {
   // default and cancel keys, the editor's wheel focusing).
   std::function<bool(TForm& sender, const platform::TEvent& event)> OnWindowEvent;
 
+ protected:
+  // Paints Color when it is set. A form that draws a background of its own overrides it.
+  void Paint(gfx::TCanvas& canvas) override;
+  // Resizes the window with the form; an override calls this first.
+  void Resized() override;
+
  private:
   friend class TControl;
   friend class TTimer;
+  TForm* AsForm() override { return this; }
   void HandleEvent(platform::TWindow& window, const platform::TEvent& event) override;
+  void Dispatch(const platform::TEvent& event);
+  void MouseMoveEvent(const platform::TEvent& event);
+  void MouseDownEvent(const platform::TEvent& event);
+  void MouseUpEvent(const platform::TEvent& event);
+  void WheelEvent(const platform::TEvent& event);
+  void KeyEvent(const platform::TEvent& event);
+  void ReleaseCapture();
+  void SetHovered(TControl* control);
+  void ApplyCursor();
+  // True while the control is still in this form's tree (handlers may remove controls).
+  bool Alive(const TControl* control) const;
   void Invalidated(const TRect& formRect);
   void ControlGoing(TControl& control);  // focus, capture and hover let go of it
+  void PaintDirty(gfx::TBitmap& target, const TRect& area);
   int NewTimerId();
   void TimerChanged(TTimer& timer);
   void TimerGoing(TTimer& timer);
   void CreateWindow(std::unique_ptr<platform::TWindow> window);
+  void StartShowing();
 
   platform::TWindowSystem& system_;
   const gfx::TSkin* skin_;
   std::unique_ptr<platform::TWindow> window_;
-  bool loaded_ = false;
-  TRect dirty_;
+  // Invalid areas in form coordinates; a few apart, merged when they touch.
+  std::vector<TRect> dirty_;
+  int eventDepth_ = 0;  // handling a window event (which paints when it ends)
+  bool paintTimerRunning_ = false;
   TModalResult modalResult_ = TModalResult::mrNone;
   TControl* focused_ = nullptr;
   TControl* captured_ = nullptr;
   TControl* hovered_ = nullptr;
+  TMouseButton captureButton_ = TMouseButton::None;  // the press that took the capture
+  bool clickPending_ = false;                        // the left press may become a click
   std::optional<TCursor> cursorOverride_;
+  std::optional<TCursor> shownCursor_;
   std::map<int, TTimer*> timers_;
   int nextTimerId_ = 1;
-  // The last left press, for double clicks.
+  // The last left click, for double clicks.
   TControl* lastClickControl_ = nullptr;
 };
 
