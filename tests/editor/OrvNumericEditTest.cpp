@@ -99,6 +99,24 @@ TEST_F(NumericEditTest, DeleteKeyAndSelectAllWithCtrlA) {
   EXPECT_EQ(edit->Text(), "3.00");
 }
 
+TEST_F(NumericEditTest, MinusTogglesTheSignOnlyWhenTheRangeGoesBelowZero) {
+  const struct {
+    double minimum;
+    const char* once;
+    const char* twice;
+  } cases[] = {{0, "5.00", "5.00"}, {-10, "-5.00", "5.00"}};
+  for (const auto& c : cases) {
+    platform::TMemoryWindow& w = Show(2, c.minimum, 10, 5);
+    f.system.KeyDown(w, platform::kKeyHome);
+    f.system.Type(w, "-");
+    EXPECT_EQ(edit->Text(), c.once) << c.minimum;
+    f.system.KeyDown(w, kKeyEnd);
+    f.system.Type(w, "-");
+    EXPECT_EQ(edit->Text(), c.twice) << c.minimum;
+    f.form.Close();
+  }
+}
+
 TEST_F(NumericEditTest, ClipboardCharactersUseTheWindowSystemsClipboard) {
   platform::TMemoryWindow& w = Show(0, 0, 0, 0);
   f.system.SetClipboardText("12a3");

@@ -46,12 +46,15 @@ TMessageLayout LayoutMessage(std::string_view text, TMsgDlgType type, TMsgDlgBut
   const int buttonsWidth = count * kButtonWidth + (count - 1) * kButtonGap;
   layout.Width = std::max({textLeft + textWidth + kPadding + 6, kFooterSide + buttonsWidth + kFooterSide, kMinWidth});
 
-  const int contentHeight = std::max(icon ? kIconSize : 0, textHeight);
-  // Text shorter than the icon stands beside its middle; a longer text starts level with it.
-  const int textTop = kPadding + (contentHeight - textHeight) / 2;
-  if (icon) layout.Icon = TRect::FromSize(kPadding, kPadding, kIconSize, kIconSize);
+  // Text no taller than the icon stands beside its middle; a longer text starts with its first
+  // line there.
+  int textTop = kPadding;
+  if (icon) {
+    layout.Icon = TRect::FromSize(kPadding, kPadding, kIconSize, kIconSize);
+    textTop += (kIconSize - (textHeight <= kIconSize ? textHeight : layout.LineHeight)) / 2;
+  }
   layout.Text = TRect::FromSize(textLeft, textTop, textWidth, textHeight);
-  layout.FooterTop = kPadding + contentHeight + kPadding;
+  layout.FooterTop = std::max(layout.Icon.Bottom, layout.Text.Bottom) + kPadding;
   layout.Height = layout.FooterTop + kFooterPadding + kButtonHeight + kFooterPadding;
 
   int left = layout.Width - kFooterSide - buttonsWidth;

@@ -273,7 +273,7 @@ std::optional<std::string> BrowsePresets(TForm& editor, const std::string& prese
   std::optional<std::string> chosen;
   {
     TfrmPresets browser(editor);
-    browser.SetBounds(0, 0, editor.Width() - 32, editor.Height() - 32);
+    browser.SetBounds(0, 0, std::max(editor.Width() - 32, 1), std::max(editor.Height() - 32, 1));
     browser.PlaceOverOwner();
     browser.FPresetsFolder = presetsFolder;
     browser.FCurrentPreset = currentPreset;
