@@ -7,9 +7,12 @@
 #include <memory>
 #include <thread>
 
-#include "../platform/TempEnvironment.h"
 #include "DialogFixture.h"
 #include "editor/dialogs/EditorDialogHost.h"
+
+// After the window system's headers: on Windows it brings <windows.h>, whose macros rename
+// CreateWindow and CreateDialog.
+#include "../platform/TempEnvironment.h"
 
 namespace vornix::editor::test {
 namespace {

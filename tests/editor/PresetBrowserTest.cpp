@@ -7,10 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "../platform/TempEnvironment.h"
 #include "DialogFixture.h"
 #include "editor/dialogs/MessageDialog.h"
 #include "editor/dialogs/PresetBrowser.h"
+#include "platform/Files.h"
+
+// After the window system's headers: on Windows it brings <windows.h>, whose macros rename
+// CreateWindow and CreateDialog.
+#include "../platform/TempEnvironment.h"
 
 namespace vornix::editor::test {
 namespace {
@@ -123,8 +127,8 @@ TEST_F(PresetBrowserTest, AMissingFolderListsNothingAndOffersOnlyTheFolder) {
   Then([&] {
     // The folder is made before it is shown.
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_TRUE(fs::is_directory(opened[0]));
-    EXPECT_TRUE(fs::equivalent(opened[0], temp.Path() / "Documents" / "Orvane" / "Vornix" / "Presets"));
+    EXPECT_EQ(opened[0], platform::FilePath(browser.FPresetsFolder));
+    EXPECT_TRUE(fs::is_directory(temp.Path() / "Documents" / "Orvane" / "Vornix" / "Presets"));
     Press(kKeyEscape);
   });
   EXPECT_EQ(browser.ExecutePopup(), TModalResult::mrCancel);
@@ -143,6 +147,31 @@ TEST_F(PresetBrowserTest, AFolderThatCannotBeShownIsReported) {
     Press(kKeyEscape);
   });
   EXPECT_EQ(browser.ExecutePopup(), TModalResult::mrCancel);
+}
+
+TEST_F(PresetBrowserTest, WithoutADocumentsFolderNothingIsListedOrShown) {
+  // The folder the module names when the user has no documents folder: relative, so it would lie
+  // in the host's working folder.
+  struct TWorkingFolder {
+    fs::path before = fs::current_path();
+    explicit TWorkingFolder(const fs::path& folder) { fs::current_path(folder); }
+    ~TWorkingFolder() { fs::current_path(before); }
+  } working(temp.Path());
+  fs::create_directories("Orvane/Vornix/Presets");
+  std::ofstream("Orvane/Vornix/Presets/stray.orvanep") << "mmst";
+  browser.FPresetsFolder = "Orvane/Vornix/Presets/";
+  Then([&] {
+    EXPECT_EQ(browser.lstPresets.Count(), 0);
+    RightClick(Centre(browser.lstPresets));
+  });
+  Then([&] { Choose("popMenu_Explorer"); });
+  Then([&] {
+    EXPECT_EQ(Question().Title(), "Show in Explorer");
+    Press(kKeyReturn);
+  });
+  Then([&] { Press(kKeyEscape); });
+  EXPECT_EQ(browser.ExecutePopup(), TModalResult::mrCancel);
+  EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(PresetBrowserTest, SizedToTheEditorWithTheLayoutFollowingIt) {

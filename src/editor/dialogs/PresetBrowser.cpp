@@ -7,6 +7,7 @@
 #include "platform/DialogHost.h"
 #include "platform/FileBrowser.h"
 #include "platform/Files.h"
+#include "platform/PlatformError.h"
 
 namespace vornix::editor {
 
@@ -139,9 +140,15 @@ void TfrmPresets::panMainResize() {
 
 // ---- the list ----
 
+// Without a documents folder the presets folder is a relative path: it would name a folder in the
+// host's working folder, which is none of ours.
+bool TfrmPresets::FolderKnown() const { return platform::FilePath(FPresetsFolder).is_absolute(); }
+
 void TfrmPresets::RefreshList() {
   lstPresets.Clear();
-  FPresetFiles = platform::ListFiles(platform::FilePath(FPresetsFolder), platform::PresetFileExtension);
+  FPresetFiles.clear();
+  if (FolderKnown())
+    FPresetFiles = platform::ListFiles(platform::FilePath(FPresetsFolder), platform::PresetFileExtension);
   for (std::size_t i = 0; i < FPresetFiles.size(); ++i)
     lstPresets.AddItem(WithoutExtension(FPresetFiles[i]), static_cast<int>(i));
   if (lstPresets.Count() > 0) lstPresets.SetItemIndex(0);
@@ -226,6 +233,7 @@ void TfrmPresets::popMenu_DeleteClick() {
 
 void TfrmPresets::popMenu_ExplorerClick() {
   try {
+    if (!FolderKnown()) throw platform::EOSError("There is no documents folder to keep the presets in.");
     // Created first, so that the file browser always opens a folder that is there.
     const auto folder = platform::FilePath(FPresetsFolder);
     platform::ForceDirectories(folder);

@@ -41,7 +41,8 @@ class TfrmPresets : public TDialogForm {
   // Shows a folder in the desktop's file browser ("Show in Explorer"); tests replace it.
   std::function<void(const std::filesystem::path&)> OpenFolder;
 
-  // Lists the folder's preset files anew and selects the first.
+  // Lists the folder's preset files anew and selects the first. A folder that is not an absolute
+  // path (there is no documents folder) lists nothing.
   void RefreshList();
   // The selected entry's file: folder + name + extension; empty when nothing is selected.
   std::string GetSelectedFileName() const;
@@ -54,6 +55,7 @@ class TfrmPresets : public TDialogForm {
   void Resized() override;
 
  private:
+  bool FolderKnown() const;
   void panMainResize();
   void UpdateButtons();
   void lstPresetsDrawItem(gfx::TCanvas& canvas, int index, const TRect& rect, bool selected);
