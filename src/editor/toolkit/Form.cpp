@@ -280,7 +280,9 @@ void TForm::HandleEvent(platform::TWindow& window, const TEvent& event) {
       int& depth;
       ~TDepth() { --depth; }
     } depth{eventDepth_};
-    if (!OnWindowEvent || !OnWindowEvent(*this, event)) Dispatch(event);
+    // A copy: the filter may replace itself (a dialog chaining the owner's) while it runs.
+    const auto filter = OnWindowEvent;
+    if (!filter || !filter(*this, event)) Dispatch(event);
   }
   Update();
 }

@@ -1,0 +1,8 @@
+#include "platform/WarningBeep.h"
+
+namespace vornix::platform {
+
+TWarningBeepOff::TWarningBeepOff() = default;
+TWarningBeepOff::~TWarningBeepOff() = default;
+
+}  // namespace vornix::platform
