@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "editor/dialogs/EditorDialogHost.h"
 #include "gfx/Skin.h"
 #include "plugin/Plugin.h"
 #include "plugin/Skins.h"
@@ -45,10 +46,12 @@ void TEmbeddedEditor::EmbedInto(void* parentWindow, vst::VstIntPtr) {
     system_ = ownSystem_.get();
   }
   form_ = std::make_unique<TfrmEditor>(owner_, *system_, &gfx::SkinByName(plugin::SelectedSkinStyle()));
-  if (dialogs_) {
-    previousDialogs_ = owner_.SetDialogHost(dialogs_);
-    dialogsInstalled_ = true;
-  }
+  // The module's questions become the editor's dialogs; one asked on another thread goes where
+  // questions went before.
+  previousDialogs_ = owner_.SetDialogHost(nullptr);
+  if (!dialogs_) dialogs_ = std::make_shared<TEditorDialogHost>(*form_, previousDialogs_);
+  owner_.SetDialogHost(dialogs_);
+  dialogsInstalled_ = true;
   form_->ShowEmbedded(reinterpret_cast<std::uintptr_t>(parentWindow));
   if (!waiting.empty()) form_->ShowInfo(waiting);
 }

@@ -20,7 +20,7 @@ class TEmbeddedEditor final : public plugin::TPluginEditor {
  public:
   // `system`: the windows to use instead of the platform's (tests: windows in memory); it must
   // outlive the editor. `dialogs`: what answers the module's questions while the editor is open
-  // instead of the editor's own dialogs.
+  // (tests: a script); by default the editor's own modal dialogs over the page.
   explicit TEmbeddedEditor(plugin::TVSTPlugin& owner, platform::TWindowSystem* system = nullptr,
                            std::shared_ptr<platform::TDialogHost> dialogs = nullptr);
   // The module's questions go back where they went before.

@@ -28,9 +28,10 @@ class EditorPageTest : public PluginUnitTest {
   // The editor goes before the windows it lives on.
   void TearDown() override { plugin.reset(); }
 
-  void OpenEditor() {
-    plugin->EditorFormClass = [this](host::TCustomVSTModule&) {
-      return std::make_unique<editor::TEmbeddedEditor>(*plugin, &system, dialogs);
+  // With `scripted`, the script answers the module's questions instead of the editor's dialogs.
+  void OpenEditor(bool scripted = true) {
+    plugin->EditorFormClass = [this, scripted](host::TCustomVSTModule&) {
+      return std::make_unique<editor::TEmbeddedEditor>(*plugin, &system, scripted ? dialogs : nullptr);
     };
     int parent = 0;
     ASSERT_EQ(plugin->Call(vst::effEditOpen, 0, 0, &parent), 1);

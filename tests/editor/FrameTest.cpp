@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "EditorPageFixture.h"
+#include "editor/dialogs/EditorDialogHost.h"
 #include "platform/Files.h"
 #include "plugin/Skins.h"
 
@@ -353,6 +354,31 @@ TEST_F(EditorPageTest, APresetFileThatCannotBeReadIsReportedAndChangesNothing) {
   EXPECT_EQ(dialogs->Questions()[1].Caption, "Load Preset");
   EXPECT_EQ(Parameter("Seq1 Steps"), 11);
   EXPECT_EQ(form->btnPresets->Caption(), "Mine");
+}
+
+TEST_F(EditorPageTest, TheEditorsOwnDialogsAskTheModulesQuestionsCentredOverIt) {
+  OpenEditor(false);
+  EXPECT_NE(dynamic_cast<editor::TEditorDialogHost*>(&plugin->DialogHost()), nullptr);
+  const gfx::TPoint p = Center(*form->lblSeqHeading);
+  system.QueueModalAction([&] {
+    platform::TMemoryWindow* dialog = system.FindDialog("Edit Sequence Title");
+    ASSERT_NE(dialog, nullptr);
+    const gfx::TRect editor = window->ScreenBounds();
+    const gfx::TRect shown = dialog->ScreenBounds();
+    EXPECT_LE(std::abs((shown.Left + shown.Right) - (editor.Left + editor.Right)), 1);
+    EXPECT_LE(std::abs((shown.Top + shown.Bottom) - (editor.Top + editor.Bottom)), 1);
+    system.KeyDown(*dialog, platform::kKeyEnd);
+    for (int i = 0; i < 20; ++i) system.KeyDown(*dialog, platform::kKeyBackspace);
+    system.Type(*dialog, "Lead");
+    system.KeyDown(*dialog, platform::kKeyReturn);
+  });
+  system.DoubleClick(*window, p.X, p.Y);
+  EXPECT_EQ(system.PendingModalActions(), 0u);
+  EXPECT_EQ(plugin->Sequencer().Items(0).Title(), "Lead");
+  EXPECT_EQ(form->lblSeqHeading->Caption(), "Lead");
+  // Closed, the module's questions go where they went before.
+  CloseEditor();
+  EXPECT_EQ(&plugin->DialogHost(), dialogs.get());
 }
 
 TEST_F(EditorPageTest, AMessageShownWhileNoEditorWasOpenWaitsForTheInfoLine) {
