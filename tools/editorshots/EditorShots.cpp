@@ -1,6 +1,7 @@
 // vornix-editor-shots FOLDER: opens the plug-in's editor on windows in memory, once per skin, with
 // a few sequences set up the way a user would have them, and writes what the screen shows: the
-// window at rest, with the main menu, the sequence menu and a value menu open.
+// window at rest, with the main menu, the sequence menu and a value menu open, and with two of its
+// dialogs.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -104,6 +105,24 @@ int main(int argc, char** argv) {
       WithMenuOpen(system, window, *form.btnSeqMenu, shoot("-seqmenu"));
       WithMenuOpen(system, window, *form.btnTrigger, shoot("-trigger"));
       WithMenuOpen(system, window, *form.inputCC, shoot("-cc"), editor::TMouseButton::Right);
+
+      // The editor's own dialogs: "About" (the menu's last item) and the title question.
+      system.QueueModalAction([&] {
+        system.KeyDown(*system.ActivePopup(), platform::kKeyUp);
+        system.KeyDown(*system.ActivePopup(), platform::kKeyReturn);
+      });
+      system.QueueModalAction([&] {
+        shoot("-about")();
+        system.KeyDown(*system.FindDialog("About"), platform::kKeyReturn);
+      });
+      const gfx::TPoint menu = form.btnMenu->ClientToForm({5, 5});
+      system.Click(window, menu.X, menu.Y);
+      system.QueueModalAction([&] {
+        shoot("-title")();
+        system.KeyDown(*system.FindDialog("Edit Sequence Title"), platform::kKeyEscape);
+      });
+      const gfx::TPoint heading = form.lblSeqHeading->ClientToForm({5, 5});
+      system.DoubleClick(window, heading.X, heading.Y);
     }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vornix-editor-shots: %s\n", e.what());
