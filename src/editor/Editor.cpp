@@ -288,15 +288,20 @@ void TfrmEditor::BuildSequenceMenu() {
     const auto operation = command.operation;
     ddmSeqMenu.Items
         .Add(command.caption, 0,
-             [this, operation](TMenuItem&) {
-               // The grid asks its questions ("Add Random") through the editor's dialogs.
-               CCSequencer->DialogHost = &Owner().DialogHost();
-               operation(*CCSequencer);
+             [this, operation](TMenuItem& item) {
+               RunCommand(item.Caption, [this, operation] {
+                 // The grid asks its questions ("Add Random") through the editor's dialogs.
+                 CCSequencer->DialogHost = &Owner().DialogHost();
+                 operation(*CCSequencer);
+               });
              })
         .Name = command.name;
   }
-  ddmSeqMenu.Items.Add("Copy Steps", 0, [this](TMenuItem&) { CCSequencer->CopySteps(BinClipboard); }).Name =
-      "ddmSeqMenu_Copy";
+  // A clipboard that cannot take the steps is reported, not left to the host.
+  ddmSeqMenu.Items
+      .Add("Copy Steps", 0,
+           [this](TMenuItem&) { RunCommand("Copy Steps", [this] { CCSequencer->CopySteps(BinClipboard); }); })
+      .Name = "ddmSeqMenu_Copy";
   ddmSeqMenu.Items.Add("Paste Steps", 0, [this](TMenuItem&) { ddmSeqMenu_PasteClick(); }).Name = "ddmSeqMenu_Paste";
   ddmSeqMenu.OnPopup = [this](TPopupMenu&) { ddmSeqMenuPopup(); };
 }
