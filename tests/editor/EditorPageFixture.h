@@ -8,9 +8,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "../plugin/ModuleFixture.h"
 #include "editor/EmbeddedEditor.h"
 #include "platform/MemoryWindowSystem.h"
+
+// After the window headers: on Windows it brings <windows.h>, whose macros rename CreateWindow and
+// CreateDialog.
+#include "../plugin/ModuleFixture.h"
 
 namespace vornix::testing {
 
