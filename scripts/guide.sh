@@ -14,14 +14,17 @@ version=$(sed -n 's/^project(Vornix VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "guide.sh: no version in CMakeLists.txt's project()" >&2; exit 1; }
 
 work=$build/guide
-rm -rf "$work/pictures"
-mkdir -p "$work/pictures"
+home=$(cd "$build" && pwd)/guide/home
+rm -rf "$work/pictures" "$home"
+mkdir -p "$work/pictures" "$home"
 cp docs/guide/style/guide.css "$work/"
 
-# screenshot FILE.png [--skin NAME]: the editor as this build draws it. Until vornix-render can draw
-# the editor, the galleries of its controls and of its step grid stand in for it.
-screenshot() { bash docs/guide/standin-screenshot.sh "$build" "$@"; }
-# screenshot() { "$build/tools/render/vornix-render" --screenshot "$@" "$build/Vornix.so"; }
+# screenshot FILE.png [--skin NAME]: the editor as this build draws it, in a home folder of its own
+# so that no init preset or skin choice of the user's shows. Until vornix-render can draw the
+# editor, the galleries of its controls and of its step grid stand in for it (the next line; the
+# one after it is the real command).
+screenshot() { HOME=$home XDG_CONFIG_HOME=$home/.config bash docs/guide/standin-screenshot.sh "$build" "$@"; }
+# screenshot() { HOME=$home XDG_CONFIG_HOME=$home/.config "$build/tools/render/vornix-render" --screenshot "$@" "$build/Vornix.so"; }
 
 screenshot "$work/pictures/editor.png"
 for skin in Carbon Dark Light Luna Smokey; do
