@@ -3,21 +3,31 @@
 # Linux: the toolchain, GoogleTest, Xlib for the editor's windows, and for the window tests a
 # virtual X server (Xvfb run by xvfb-run, which needs xauth) and XTest to synthesise input.
 # With "windows": what the Windows build needs instead (mingw-w64 cross compilers, GoogleTest's
-# sources, Wine to run the tests).
+# sources, Wine to run the tests). With "guide": what the user guide needs besides the build
+# (pandoc and WeasyPrint to make the PDF, its fonts, Pillow for the pictures, poppler's tools to
+# check the result).
 set -euo pipefail
 # The editor's drawing layer: stb (PNG, fonts) and the font files it embeds.
 gfx=(libstb-dev fonts-open-sans fonts-liberation2)
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
           libbenchmark-dev zlib1g-dev valgrind "${gfx[@]}"
           libx11-dev libxtst-dev xvfb xauth x11-utils)
-if [ "${1:-}" = windows ]; then
-  packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 "${gfx[@]}")
-fi
+case ${1:-} in
+  "") ;;
+  windows) packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 "${gfx[@]}") ;;
+  guide) packages=(pandoc weasyprint python3-pil fonts-open-sans fonts-dejavu-core poppler-utils) ;;
+  *) echo "usage: install-deps.sh [windows|guide]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" != 0 ]; then
+    echo "install-deps.sh: missing Debian packages: ${missing[*]}" >&2
+    echo "install them as root: sudo bash scripts/install-deps.sh${1:+ $1}" >&2
+    exit 1
+  fi
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq

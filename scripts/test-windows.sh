@@ -3,7 +3,8 @@
 # tests under Wine (the plug-in loaded through VSTPluginMain and played, and renders compared byte
 # for byte with the Linux build, build/release or $VORNIX_LINUX_BUILD) and checks what both DLLs export and import.
 # Debian's Wine runs 64-bit programs only without a second (i386) architecture, so the x86 DLL is
-# built and inspected but not run.
+# built and inspected but not run. Finally stages build/win64/stage/Vornix and build/win32/stage/Vornix:
+# each DLL with the user guide beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh windows
@@ -39,3 +40,6 @@ for arch in x86_64:win64 i686:win32; do
 done
 
 (cd build/win64 && ctest --output-on-failure -j2)
+
+# For each bitness a folder with the DLL and the user guide side by side, ready to copy.
+bash scripts/stage-windows.sh "$linux"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The full test run: a release build with every test, the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the two-thread stress test under ThreadSanitizer.
+# The full test run: a release build with every test, the user guide with its checks and the install
+# commands, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the two-thread
+# stress test under ThreadSanitizer, short fuzzing runs and the Windows stage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -13,6 +14,13 @@ xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
 
 bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build/release && "${xvfb[@]}" ctest --output-on-failure -j2)
+
+# The user guide as a user gets it, checked (its PDF toolchain is about 25 MB to download and the
+# guide renders in seconds); then this build's plug-in and guide installed and uninstalled in
+# temporary folders.
+bash scripts/guide.sh build/release
+bash tests/guide/check-guide.sh build/release
+bash tests/install/install-test.sh build/release
 
 bash scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DVORNIX_SANITIZE=ON
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 "${xvfb[@]}" ctest --output-on-failure -j2)

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# install-test.sh BUILD_DIR: installs the plug-in and the user guide of BUILD_DIR with
+# scripts/install.sh --prebuilt into temporary folders and removes them with scripts/uninstall.sh:
+# both files side by side, the installed plug-in loads, and the uninstall removes exactly what the
+# install put there. Needs no root.
+set -euo pipefail
+[ $# -eq 1 ] || { echo "usage: install-test.sh BUILD_DIR" >&2; exit 2; }
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "$1" && pwd)
+guide="Vornix User Guide.pdf"
+for f in "$build/Vornix.so" "$build/$guide" "$build/tools/render/vornix-render"; do
+  [ -e "$f" ] || { echo "install-test.sh: '$f' is missing; build the plug-in and the guide first" >&2; exit 2; }
+done
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+passed=0 failed=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@" >/dev/null 2>&1; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $what"; fi
+}
+install() { bash "$root/scripts/install.sh" --prebuilt "$build" "$@" >/dev/null; }
+uninstall() { bash "$root/scripts/uninstall.sh" "$@"; }
+# The names in a folder, hidden ones included, one per line, sorted.
+names() { (cd "$1" && find . -mindepth 1 -maxdepth 1 -printf '%f\n' | LC_ALL=C sort); }
+same_names() { [ "$(names "$1")" = "$2" ]; }
+
+# 1. A new folder with a blank in its name and missing parents: the plug-in and the guide side by
+#    side and the list of both; the plug-in loads from there; uninstalling leaves nothing behind.
+target="$scratch/home dir/plug ins/Vornix"
+install "$target"
+check "fresh install: the folder holds the plug-in, the guide and the list" \
+  same_names "$target" "$(printf '.vornix-install\n%s\nVornix.so' "$guide")"
+check "the guide is the built one" cmp "$build/$guide" "$target/$guide"
+check "the installed plug-in loads through its entry point and names itself" \
+  bash -c '"$1" --info "$2" | grep -q Vornix' _ "$build/tools/render/vornix-render" "$target/Vornix.so"
+check "the installed plug-in exports only the entry points" \
+  bash -c '[ "$(nm -D --defined-only "$1" | awk "{print \$3}" | LC_ALL=C sort | xargs)" = "VSTPluginMain main" ]' _ "$target/Vornix.so"
+uninstall "$target" >/dev/null
+check "uninstall removes the folders that the install made" test ! -e "$scratch/home dir"
+check "uninstall leaves the scratch folder as it was" same_names "$scratch" ""
+
+# 2. A folder that exists and holds a file of the user's: both stay.
+target=$scratch/vst
+mkdir -p "$target"
+echo mine >"$target/Other.so"
+install "$target"
+uninstall "$target" >/dev/null
+check "uninstall keeps a folder it did not make and the user's file in it" same_names "$target" "Other.so"
+
+# 3. Installing twice and uninstalling once removes everything, the made folder included.
+target=$scratch/twice/Vornix
+install "$target"
+install "$target"
+uninstall "$target" >/dev/null
+check "a repeated install is removed by one uninstall" test ! -e "$scratch/twice"
+
+# 4. A file that changed after the install stays, with a warning; the other goes.
+target=$scratch/changed
+install "$target"
+echo "my own notes" >"$target/$guide"
+out=$(uninstall "$target" 2>&1)
+check "a changed file is kept" same_names "$target" "$guide"
+check "the uninstall names the file it kept" grep -q "kept .*$guide" <<<"$out"
+
+# 5. A user's file added after the install keeps the made folder.
+target=$scratch/added
+install "$target"
+touch "$target/Notes.txt"
+uninstall "$target" >/dev/null
+check "a file added later keeps the folder" same_names "$target" "Notes.txt"
+
+# 6. The default folder is ~/.vst/Vornix.
+HOME=$scratch/home install
+check "without a folder, the install goes to ~/.vst/Vornix" test -f "$scratch/home/.vst/Vornix/Vornix.so"
+HOME=$scratch/home uninstall >/dev/null
+check "without a folder, the uninstall empties ~/.vst/Vornix" test ! -e "$scratch/home/.vst"
+
+# 7. Bad input changes nothing and says why.
+mkdir -p "$scratch/nothing"
+check "uninstall refuses a folder without an installation" bash -c '! bash "$1" "$2"' _ "$root/scripts/uninstall.sh" "$scratch/nothing"
+check "install refuses a file as its folder" bash -c 'touch "$3"; ! bash "$1" --prebuilt "$2" "$3"' _ "$root/scripts/install.sh" "$build" "$scratch/a-file"
+check "install refuses a build folder without the guide" bash -c '! bash "$1" --prebuilt "$2" "$3"' _ "$root/scripts/install.sh" "$scratch/nothing" "$scratch/x"
+check "a refused install makes no folder" test ! -e "$scratch/x"
+printf '# Written by hand\nfile 00 ../escape\n' >"$scratch/nothing/.vornix-install"
+touch "$scratch/escape"
+check "uninstall refuses a list that names a file outside the folder" bash -c '! bash "$1" "$2"' _ "$root/scripts/uninstall.sh" "$scratch/nothing"
+check "and removes nothing" test -e "$scratch/escape"
+
+echo "install-test: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
