@@ -98,12 +98,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::uint8_t> bytes(data + 1, data + size);
   std::vector<std::uint8_t> before = instance.Saved();
   const std::size_t questionsBefore =
-      static_cast<platform::TScriptedDialogHost&>(instance.module->DialogHost()).Questions().size();
+      static_cast<platform::TScriptedDialogHost&>(*instance.module->DialogHost()).Questions().size();
   instance.effect->dispatcher(instance.effect, effSetChunk, index, static_cast<VstIntPtr>(bytes.size()), bytes.data(),
                               0.0f);
   CheckModel(*instance.module);
   const std::size_t questionsAfter =
-      static_cast<platform::TScriptedDialogHost&>(instance.module->DialogHost()).Questions().size();
+      static_cast<platform::TScriptedDialogHost&>(*instance.module->DialogHost()).Questions().size();
   if (questionsAfter != questionsBefore) Check(instance.Saved() == before);  // refused: nothing changed
   // And it plays: a few blocks from the start of the song, with the state just loaded.
   std::vector<float> a(kFrames), b(kFrames);

@@ -291,7 +291,7 @@ void TfrmEditor::BuildSequenceMenu() {
              [this, operation](TMenuItem& item) {
                RunCommand(item.Caption, [this, operation] {
                  // The grid asks its questions ("Add Random") through the editor's dialogs.
-                 CCSequencer->DialogHost = &Owner().DialogHost();
+                 CCSequencer->DialogHost = Owner().DialogHost().get();
                  operation(*CCSequencer);
                });
              })
@@ -404,7 +404,7 @@ void TfrmEditor::ResetGridStepNo() { CCSequencer->ResetStepNo(); }
 
 void TfrmEditor::EditSequenceTitle() {
   sequencer::TSequencerItem& sequence = plugin_.Sequencer().Items(plugin_.CurrentSequence());
-  const auto typed = Owner().DialogHost().InputText("Edit Sequence Title", "Title", sequence.Title(), true, 50);
+  const auto typed = Owner().DialogHost()->InputText("Edit Sequence Title", "Title", sequence.Title(), true, 50);
   if (!typed) return;
   std::string title = Trim(*typed);
   if (title.empty()) title = "Sequence #" + std::to_string(plugin_.CurrentSequence() + 1);
@@ -452,7 +452,7 @@ void TfrmEditor::ddmSeqMenu_PasteClick() {
     inputSteps->SetValue(static_cast<float>(CCSequencer->StepCount()));
     plugin_.NotifyHostOfChange();
   } catch (const std::exception& e) {
-    Owner().DialogHost().ShowMessageDialog(e.what(), "Paste Steps", TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
+    Owner().DialogHost()->ShowMessageDialog(e.what(), "Paste Steps", TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
   }
 }
 

@@ -38,7 +38,7 @@ TEmbeddedEditor::~TEmbeddedEditor() {
 void TEmbeddedEditor::EmbedInto(void* parentWindow, vst::VstIntPtr) {
   // A message shown while no editor was open waited in the headless host.
   std::string waiting;
-  if (auto* headless = dynamic_cast<platform::THeadlessDialogHost*>(&owner_.DialogHost())) {
+  if (auto* headless = dynamic_cast<platform::THeadlessDialogHost*>(owner_.DialogHost().get())) {
     if (auto message = headless->TakeLastMessage()) waiting = OneLine(*message);
   }
   if (system_ == nullptr) {

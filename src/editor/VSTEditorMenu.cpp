@@ -187,8 +187,8 @@ void TfrmVSTEditorMenu::RunCommand(const std::string& caption, const std::functi
   try {
     command();
   } catch (const std::exception& e) {
-    Owner().DialogHost().ShowMessageDialog(platform::ErrorText("The command could not be completed.", e.what()),
-                                           caption, TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+    Owner().DialogHost()->ShowMessageDialog(platform::ErrorText("The command could not be completed.", e.what()),
+                                            caption, TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
   }
 }
 
@@ -349,8 +349,8 @@ void TfrmVSTEditorMenu::ddmMenuPopup() {
 }
 
 void TfrmVSTEditorMenu::ddmMenu_InitClick() {
-  if (Owner().DialogHost().ShowMessageDialog("Initialize preset?", "Init", TMsgDlgType::mtConfirmation,
-                                             TMsgDlgButtons::mbYesNo) != TModalResult::mrNo)
+  if (Owner().DialogHost()->ShowMessageDialog("Initialize preset?", "Init", TMsgDlgType::mtConfirmation,
+                                              TMsgDlgButtons::mbYesNo) != TModalResult::mrNo)
     InitPreset();
 }
 
@@ -358,19 +358,19 @@ void TfrmVSTEditorMenu::ddmMain_Skin_CarbonClick(TMenuItem& item) {
   // The open window keeps its look: the skin is applied when the editor opens.
   if (item.Tag == Owner().Style()) return;
   Owner().SetStyle(item.Tag);
-  Owner().DialogHost().ShowMessageDialog("Please close and re-open the plugin window for skin changes to take effect.",
-                                         "Change Skin", TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
+  Owner().DialogHost()->ShowMessageDialog("Please close and re-open the plugin window for skin changes to take effect.",
+                                          "Change Skin", TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
 }
 
 void TfrmVSTEditorMenu::ddmMenu_OpenUserGuideClick() {
   if (platform::OpenDocument(FUserGuidePath)) return;
-  Owner().DialogHost().ShowMessageDialog("Error opening file.\r\n\r\n\"" + FUserGuidePath + "\"", "Open User Guide",
-                                         TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
+  Owner().DialogHost()->ShowMessageDialog("Error opening file.\r\n\r\n\"" + FUserGuidePath + "\"", "Open User Guide",
+                                          TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
 }
 
 void TfrmVSTEditorMenu::ddmMenu_AboutClick() {
   const plugin::TVSTPluginBase& module = Owner();
-  Owner().DialogHost().ShowMessageDialog(
+  Owner().DialogHost()->ShowMessageDialog(
       module.ProductName() + " v" + module.Version() + "\r\n\r\nBuild date: " + BuildDate(), "About",
       TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
 }

@@ -125,7 +125,7 @@ std::string TVSTPluginBase::LearnControlPressed(const std::string& parameterName
   if (LearnMode() != kLearnSetCC) return "";
   const int existing = FMidiCCList.IndexOfName(parameterName);
   const int proposed = existing >= 0 ? FMidiCCList.Items(existing).CC : 1;
-  const auto number = DialogHost().InputNumber("MIDI Set CC: " + parameterName, "CC# (0-127)", proposed, 0, 127, 0);
+  const auto number = DialogHost()->InputNumber("MIDI Set CC: " + parameterName, "CC# (0-127)", proposed, 0, 127, 0);
   SetLearnMode(0);
   if (!number) return "";
   const int cc = static_cast<int>(std::nearbyint(*number));

@@ -51,7 +51,7 @@ void TVSTPluginBase::InitPreset() {
 }
 
 void TVSTPluginBase::SavePresetAs() {
-  const auto typed = DialogHost().InputText("Save Preset", "Name", FPresetName, true, 50);
+  const auto typed = DialogHost()->InputText("Save Preset", "Name", FPresetName, true, 50);
   if (!typed) return;
   try {
     const std::string name = platform::MakeValidFileName(Trim(*typed));
@@ -64,8 +64,8 @@ void TVSTPluginBase::SavePresetAs() {
     }
     const auto path = PresetPath(FPresetsFolder, name);
     if (platform::FileExists(path) &&
-        DialogHost().ShowMessageDialog("Overwrite existing preset?", "Preset Exists", TMsgDlgType::mtConfirmation,
-                                       TMsgDlgButtons::mbYesNo) == TModalResult::mrNo)
+        DialogHost()->ShowMessageDialog("Overwrite existing preset?", "Preset Exists", TMsgDlgType::mtConfirmation,
+                                        TMsgDlgButtons::mbYesNo) == TModalResult::mrNo)
       return;
     SetPresetName(name);
     TMemoryStreamChunk chunk;
@@ -98,7 +98,7 @@ bool TVSTPluginBase::LoadPresetFile(const std::string& presetName) {
 // preset name: resetting the parameters or naming a state that was not loaded would lose the
 // user's work or mislabel it.
 void TVSTPluginBase::ShowPresetBrowser() {
-  const auto chosen = DialogHost().ChoosePreset(FPresetsFolder, FPresetName);
+  const auto chosen = DialogHost()->ChoosePreset(FPresetsFolder, FPresetName);
   if (chosen) {
     LoadPresetFile(*chosen);
   } else if (!FPresetName.empty() && !PresetFileExists(FPresetName)) {

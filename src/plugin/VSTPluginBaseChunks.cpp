@@ -105,18 +105,21 @@ vst::VstIntPtr TVSTPluginBase::HostCallSetChunk(vst::VstInt32 index, vst::VstInt
 }
 
 void TVSTPluginBase::ShowError(const std::string& sentence, const std::exception& e, const std::string& caption) {
-  DialogHost().ShowMessageDialog(platform::ErrorText(sentence, e.what()), caption, platform::TMsgDlgType::mtWarning,
-                                 platform::TMsgDlgButtons::mbOK);
+  DialogHost()->ShowMessageDialog(platform::ErrorText(sentence, e.what()), caption, platform::TMsgDlgType::mtWarning,
+                                  platform::TMsgDlgButtons::mbOK);
 }
 
 std::shared_ptr<platform::TDialogHost> TVSTPluginBase::SetDialogHost(std::shared_ptr<platform::TDialogHost> host) {
-  return std::exchange(FDialogHost, std::move(host));
+  return FDialogHost.exchange(std::move(host));
 }
 
 // Without an editor, messages go to standard error and wait there for the editor's info line.
-platform::TDialogHost& TVSTPluginBase::DialogHost() {
-  if (!FDialogHost) FDialogHost = std::make_shared<platform::THeadlessDialogHost>(EffectName());
-  return *FDialogHost;
+std::shared_ptr<platform::TDialogHost> TVSTPluginBase::DialogHost() {
+  std::shared_ptr<platform::TDialogHost> host = FDialogHost.load();
+  if (host) return host;
+  auto headless = std::make_shared<platform::THeadlessDialogHost>(EffectName());
+  if (FDialogHost.compare_exchange_strong(host, headless)) return headless;
+  return host;  // another thread was first
 }
 
 }  // namespace vornix::plugin

@@ -108,7 +108,8 @@ class TVSTPluginBase : public host::TVSTModule {
 
   // Where messages and questions go; the editor installs its own while it is open. Setting one
   // answers the one it replaces (null when none was made yet).
-  platform::TDialogHost& DialogHost();
+  // Any thread may ask; the editor thread swaps the host while the editor opens and closes.
+  std::shared_ptr<platform::TDialogHost> DialogHost();
   std::shared_ptr<platform::TDialogHost> SetDialogHost(std::shared_ptr<platform::TDialogHost> host);
 
   // Display text of a list value ("Rate", "Rate Type", "Order", "Trigger").
@@ -172,11 +173,13 @@ class TVSTPluginBase : public host::TVSTModule {
   int FLowestOctave = -2;
   int FStyle = 0;
   TMidiCCList FMidiCCList;  // published to the processing thread through FRemoteControl
-  std::shared_ptr<platform::TDialogHost> FDialogHost;
   std::string FUserGuideFileName;
   std::string FVersion;
   // Created before the host's threads come in; the entries are atomic values.
   std::unique_ptr<TVSTParameterValues> FParameterValues;
+
+  // Questions may come from any thread (a host loading a chunk); the editor swaps the host.
+  std::atomic<std::shared_ptr<platform::TDialogHost>> FDialogHost;
 
   // Shared with the processing thread.
   std::atomic<int> FLearnMode{0};

@@ -358,7 +358,7 @@ TEST_F(EditorPageTest, APresetFileThatCannotBeReadIsReportedAndChangesNothing) {
 
 TEST_F(EditorPageTest, TheEditorsOwnDialogsAskTheModulesQuestionsCentredOverIt) {
   OpenEditor(false);
-  EXPECT_NE(dynamic_cast<editor::TEditorDialogHost*>(&plugin->DialogHost()), nullptr);
+  EXPECT_NE(dynamic_cast<editor::TEditorDialogHost*>(plugin->DialogHost().get()), nullptr);
   const gfx::TPoint p = Center(*form->lblSeqHeading);
   system.QueueModalAction([&] {
     platform::TMemoryWindow* dialog = system.FindDialog("Edit Sequence Title");
@@ -378,21 +378,21 @@ TEST_F(EditorPageTest, TheEditorsOwnDialogsAskTheModulesQuestionsCentredOverIt) 
   EXPECT_EQ(form->lblSeqHeading->Caption(), "Lead");
   // Closed, the module's questions go where they went before.
   CloseEditor();
-  EXPECT_EQ(&plugin->DialogHost(), dialogs.get());
+  EXPECT_EQ(plugin->DialogHost().get(), dialogs.get());
 }
 
 TEST_F(EditorPageTest, AMessageShownWhileNoEditorWasOpenWaitsForTheInfoLine) {
   std::ostringstream out;
   plugin->SetDialogHost(std::make_shared<platform::THeadlessDialogHost>("Vornix", out));
-  plugin->DialogHost().ShowMessageDialog(platform::ErrorText("Error loading preset.", "Stream read error"),
-                                         "Load Preset", platform::TMsgDlgType::mtWarning,
-                                         platform::TMsgDlgButtons::mbOK);
+  plugin->DialogHost()->ShowMessageDialog(platform::ErrorText("Error loading preset.", "Stream read error"),
+                                          "Load Preset", platform::TMsgDlgType::mtWarning,
+                                          platform::TMsgDlgButtons::mbOK);
   OpenEditor();
   EXPECT_EQ(Info(), "Error loading preset. \"Stream read error\"");
   // The editor's dialogs answer while it is open; the headless host is back afterwards.
-  EXPECT_EQ(&plugin->DialogHost(), dialogs.get());
+  EXPECT_EQ(plugin->DialogHost().get(), dialogs.get());
   CloseEditor();
-  EXPECT_NE(dynamic_cast<platform::THeadlessDialogHost*>(&plugin->DialogHost()), nullptr);
+  EXPECT_NE(dynamic_cast<platform::THeadlessDialogHost*>(plugin->DialogHost().get()), nullptr);
 }
 
 TEST_F(EditorPageTest, TheWheelActsOnTheControlUnderThePointerAndButtonsNeverTakeTheFocus) {
