@@ -1,7 +1,8 @@
 // Two host threads at once, as hosts do: one processes blocks with a rolling transport and
 // incoming notes, the other automates every parameter, switches the shown sequence, edits steps,
-// saves and loads chunks and presets. Built with ThreadSanitizer, which reports any data race
-// between them.
+// saves and loads chunks and presets, and runs the open editor (on windows in memory), drawing in
+// its grid and refreshing it at every idle call. Built with ThreadSanitizer, which reports any data
+// race between them.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -11,7 +12,9 @@
 #include <vector>
 
 #include "../platform/TempEnvironment.h"
+#include "editor/EmbeddedEditor.h"
 #include "host/VSTModule.h"
+#include "platform/MemoryWindowSystem.h"
 #include "plugin/Plugin.h"
 
 namespace vornix::testing {
@@ -43,6 +46,17 @@ TEST(ThreadStress, ProcessingAndAutomationShareTheModelSafely) {
   e->dispatcher(e, effOpen, 0, 0, nullptr, 0.0f);
   e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 48000.0f);
   auto* module = static_cast<plugin::TVSTPlugin*>(host::TBasicVSTModule::FromEffect(e));
+  // The editor as a host opens it, its windows in memory; its questions answered by a script.
+  platform::TMemoryWindowSystem windows;
+  module->EditorFormClass = [&](host::TCustomVSTModule&) {
+    return std::make_unique<editor::TEmbeddedEditor>(*module, &windows,
+                                                     std::make_shared<platform::TScriptedDialogHost>());
+  };
+  int parent = 0;
+  ASSERT_EQ(e->dispatcher(e, effEditOpen, 0, 0, &parent, 0.0f), 1);
+  editor::TfrmEditor& page = *static_cast<editor::TEmbeddedEditor*>(module->EditorForm())->Form();
+  platform::TWindow& window = *page.Window();
+  const gfx::TPoint grid = page.CCSequencer->ClientToForm({0, 0});
   // A preset of its own to load: sequences 1 and 4 at "1/32".
   module->SetParameterByName("Seq4 Active", 1.0f);
   module->SetParameterByName("Seq4 Rate", 3.0f);
@@ -72,7 +86,7 @@ TEST(ThreadStress, ProcessingAndAutomationShareTheModelSafely) {
     list->events[0] = reinterpret_cast<VstEvent*>(&note);
     double ppq = 0.0;
     // Keep going until the other thread has really run alongside.
-    for (int block = 0; block < 4000 || rounds.load() < 20; ++block) {
+    for (int block = 0; block < 4000 || rounds.load() < 100; ++block) {
       // Notes for the triggers, controllers for the CC map and for learning.
       static constexpr char kinds[] = {'\x90', '\xB0', '\x80', '\xB1'};
       note.midiData[0] = kinds[block % 4];
@@ -113,6 +127,12 @@ TEST(ThreadStress, ProcessingAndAutomationShareTheModelSafely) {
       e->dispatcher(e, effSetChunk, round % 2, size, chunk.data(), 0.0f);
       if (round % 4 == 0) module->LoadPresetFile("stress");
       if (round % 9 == 0) module->ResetState();
+      // A stroke across the grid, and a wheel notch on it.
+      const int y = grid.Y + 1 + (round * 37) % 250;
+      windows.MouseDown(window, grid.X + 5 + (round % 30) * 22, y);
+      windows.MouseMove(window, grid.X + 5 + (round % 30 + 3) * 22, 250 - y + 2 * grid.Y);
+      windows.MouseUp(window, grid.X + 5 + (round % 30 + 3) * 22, 250 - y + 2 * grid.Y);
+      windows.MouseWheel(window, grid.X + 100, grid.Y + 100, round % 2 ? 120 : -120);
       e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
       ++round;
       rounds = round;
@@ -120,6 +140,7 @@ TEST(ThreadStress, ProcessingAndAutomationShareTheModelSafely) {
   });
   processing.join();
   automation.join();
+  e->dispatcher(e, effEditClose, 0, 0, nullptr, 0.0f);
   EXPECT_GT(eventsReceived.load(), 0);
   EXPECT_GT(automations.load(), 0);
   EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f), 1);
