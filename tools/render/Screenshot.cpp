@@ -120,8 +120,12 @@ class TEditorScene {
     return shot;
   }
 
+  // A left click in the middle; a right click near the lower left corner, so that the context menu,
+  // which opens at the pointer, leaves the control's value in sight.
   void Click(const editor::TControl& control, TMouseButton button = TMouseButton::Left) {
-    const gfx::TPoint p = control.ClientToForm({control.Width() / 2, control.Height() / 2});
+    const gfx::TPoint inside = button == TMouseButton::Right ? gfx::TPoint{3, control.Height() - 3}
+                                                             : gfx::TPoint{control.Width() / 2, control.Height() / 2};
+    const gfx::TPoint p = control.ClientToForm(inside);
     system_.Click(*window_, p.X, p.Y, button);
   }
 
