@@ -92,6 +92,7 @@ TEST(CommandLine, HelpAndErrors) {
       {"--param 'Sequence 1=On'", "no parameter is called \"Sequence 1\""},
       {"--load /nonexistent/preset.fxp", "cannot read /nonexistent/preset.fxp"},
       {"--midi /nonexistent/out.mid", "cannot write /nonexistent/out.mid"},
+      {"--screenshot /nonexistent/editor.png", "cannot write /nonexistent/editor.png"},
   };
   for (const auto& c : cases) {
     const Outcome r = Render(c.args);
