@@ -85,7 +85,11 @@ void OpenEditor(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
-BENCHMARK(OpenEditor)->Name("BM_FirstEditorOpenInProcess")->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenEditor)
+    ->Name("BM_FirstEditorOpenInProcess")
+    ->Iterations(1)
+    ->Repetitions(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InstantiateThroughEntryPoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenEditor)->Name("BM_InstantiateAndOpenEditor")->Unit(benchmark::kMillisecond);
 
