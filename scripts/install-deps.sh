@@ -4,8 +4,7 @@
 # virtual X server (Xvfb run by xvfb-run, which needs xauth) and XTest to synthesise input.
 # With "windows": what the Windows build needs instead (mingw-w64 cross compilers, GoogleTest's
 # sources, Wine to run the tests). With "guide": what the user guide needs besides the build
-# (pandoc and WeasyPrint to make the PDF, its fonts, Pillow for the pictures, poppler's tools to
-# check the result).
+# (pandoc and WeasyPrint to make the PDF, its fonts, poppler's tools to check the result).
 set -euo pipefail
 # The editor's drawing layer: stb (PNG, fonts) and the font files it embeds.
 gfx=(libstb-dev fonts-open-sans fonts-liberation2)
@@ -15,7 +14,7 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
 case ${1:-} in
   "") ;;
   windows) packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 "${gfx[@]}") ;;
-  guide) packages=(pandoc weasyprint python3-pil fonts-open-sans fonts-dejavu-core poppler-utils) ;;
+  guide) packages=(pandoc weasyprint fonts-open-sans fonts-dejavu-core poppler-utils) ;;
   *) echo "usage: install-deps.sh [windows|guide]" >&2; exit 2 ;;
 esac
 missing=()

@@ -102,4 +102,10 @@ void TEmbeddedEditor::FlushMouseInput() {
   if (system_ != nullptr) system_->FlushMouseInput();
 }
 
+void InstallEmbeddedEditor(plugin::TVSTPlugin& module, platform::TWindowSystem* system) {
+  module.EditorFormClass = [&module, system](host::TCustomVSTModule&) {
+    return std::make_unique<TEmbeddedEditor>(module, system);
+  };
+}
+
 }  // namespace vornix::editor

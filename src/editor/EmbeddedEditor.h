@@ -61,4 +61,8 @@ class TEmbeddedEditor final : public plugin::TPluginEditor {
   std::unique_ptr<TfrmEditor> form_;
 };
 
+// Gives the module its editor, as the plug-in's entry point does; `system` as above (null: the
+// platform's windows). Tools and benchmarks use it to open the same editor on windows in memory.
+void InstallEmbeddedEditor(plugin::TVSTPlugin& module, platform::TWindowSystem* system = nullptr);
+
 }  // namespace vornix::editor

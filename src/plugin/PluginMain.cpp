@@ -11,9 +11,7 @@ vst::AEffect* CreatePlugin(vst::audioMasterCallback audioMaster) {
   return vornix::host::CreateEffect(
       [] {
         auto plugin = std::make_unique<vornix::plugin::TVSTPlugin>();
-        plugin->EditorFormClass = [module = plugin.get()](vornix::host::TCustomVSTModule&) {
-          return std::make_unique<vornix::editor::TEmbeddedEditor>(*module);
-        };
+        vornix::editor::InstallEmbeddedEditor(*plugin);
         return plugin;
       },
       audioMaster);

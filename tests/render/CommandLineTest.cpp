@@ -8,13 +8,18 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "gfx/Png.h"
+#include "gfx/Skin.h"
+
 namespace {
 
 using ::testing::HasSubstr;
+namespace gfx = vornix::gfx;
 
 struct Outcome {
   int status;
@@ -87,6 +92,7 @@ TEST(CommandLine, HelpAndErrors) {
       {"--param 'Sequence 1=On'", "no parameter is called \"Sequence 1\""},
       {"--load /nonexistent/preset.fxp", "cannot read /nonexistent/preset.fxp"},
       {"--midi /nonexistent/out.mid", "cannot write /nonexistent/out.mid"},
+      {"--screenshot /nonexistent/editor.png", "cannot write /nonexistent/editor.png"},
   };
   for (const auto& c : cases) {
     const Outcome r = Render(c.args);
@@ -145,6 +151,91 @@ TEST(CommandLine, RefusesAFileThatIsNoVornixState) {
     EXPECT_EQ(r.out, "");
     EXPECT_FALSE(std::ifstream(midiFile).good()) << "nothing is written";
   }
+}
+
+// --screenshot: the editor's pictures, read back.
+
+// A point high in the grid's fifth column: above the bars of the default steps, in a column of the
+// plain shade, which is the skin's window colour.
+constexpr int kBackgroundX = 140, kBackgroundY = 100;
+const gfx::TRect kGrid = {40, 82, 745, 354};
+const gfx::TRect kSettingsRow = {0, 360, 786, 421};
+
+// True when the two pictures have the same pixels inside `area`.
+bool SameIn(const gfx::TBitmap& a, const gfx::TBitmap& b, const gfx::TRect& area) {
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    for (int x = area.Left; x < area.Right; ++x) {
+      if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+    }
+  }
+  return true;
+}
+
+gfx::TBitmap Screenshot(const std::string& name, const std::string& args) {
+  const std::string path = ScratchFile(name);
+  std::remove(path.c_str());
+  const Outcome r = Render("--screenshot '" + path + "' " + args);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out + r.err, "");
+  return r.status == 0 ? gfx::LoadPngFile(path) : gfx::TBitmap();
+}
+
+TEST(Screenshot, DrawsTheWholeEditorInTheSkinAskedFor) {
+  const struct {
+    const char* name;
+    const char* style;
+  } skins[] = {{"Carbon", "Carbon"},
+               {"dark", "Amakrits"},
+               {"LIGHT", "Light"},
+               {"Luna", "Luna"},
+               {"smokey quartz kamri", "Smokey Quartz Kamri"}};
+  std::set<std::vector<gfx::TColor>> looks;
+  for (const auto& skin : skins) {
+    SCOPED_TRACE(skin.name);
+    const gfx::TBitmap picture = Screenshot("skin.png", std::string("--skin '") + skin.name + "'");
+    ASSERT_EQ(picture.Width(), 786);
+    ASSERT_EQ(picture.Height(), 421);
+    EXPECT_EQ(picture.Pixel(kBackgroundX, kBackgroundY), gfx::SkinByName(skin.style).scWindow);
+    looks.emplace(picture.Data(), picture.Data() + 786 * 421);
+  }
+  EXPECT_EQ(looks.size(), 5u) << "two skins look the same";
+}
+
+// The picture shows the loaded plug-in's state: its steps in the grid, its parameters below it.
+TEST(Screenshot, ShowsTheStateThatLoadAndParamGive) {
+  const gfx::TBitmap defaults = Screenshot("defaults.png", "");
+  const gfx::TBitmap loaded = Screenshot("loaded.png", "--load '" VORNIX_PRESETS_DIR "/Demo Motion.orvanep'");
+  const gfx::TBitmap rate = Screenshot("rate.png", "--param 'Seq1 Rate=1/32'");
+  ASSERT_FALSE(defaults.Empty() || loaded.Empty() || rate.Empty());
+  EXPECT_FALSE(SameIn(defaults, loaded, kGrid));
+  EXPECT_TRUE(SameIn(defaults, rate, kGrid));
+  EXPECT_FALSE(SameIn(defaults, rate, kSettingsRow));
+}
+
+// What is open shows over the editor; the picture grows to hold a menu that reaches below it.
+TEST(Screenshot, ShowsAMenuOrDialogOpen) {
+  const gfx::TBitmap editor = Screenshot("editor.png", "");
+  const struct {
+    const char* view;
+    int height;
+  } views[] = {{"main-menu", 421}, {"rate-menu", 733}, {"about", 421}};
+  for (const auto& v : views) {
+    SCOPED_TRACE(v.view);
+    const gfx::TBitmap picture = Screenshot("view.png", std::string("--show ") + v.view);
+    ASSERT_EQ(picture.Width(), 786);
+    ASSERT_EQ(picture.Height(), v.height);
+    EXPECT_FALSE(SameIn(editor, picture, {0, 0, 786, 421}));
+  }
+}
+
+TEST(Screenshot, AnUnknownSkinIsAUsageErrorAndWritesNothing) {
+  const std::string path = ScratchFile("dusk.png");
+  std::remove(path.c_str());
+  const Outcome r = Render("--screenshot '" + path + "' --skin Dusk");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_THAT(r.err, HasSubstr("no skin is called 'Dusk'; the skins are Carbon, Dark (Amakrits), Light"));
+  EXPECT_EQ(r.out, "");
+  EXPECT_FALSE(std::ifstream(path).good());
 }
 
 }  // namespace

@@ -98,6 +98,19 @@ TEST(Options, GoodCommandLines) {
          EXPECT_FALSE(o.TextToStdout());
        }},
       {{"--info", "p.so"}, [](const Options& o) { EXPECT_TRUE(o.info); }},
+      {{"--screenshot", "e.png", "--load", "in.orvanep", "--save-chunk", "s.bin"},
+       [](const Options& o) {
+         EXPECT_EQ(o.screenshotFile, "e.png");
+         EXPECT_EQ(o.skin, -1);  // the configured one
+         EXPECT_EQ(o.show, EditorView::Editor);
+         EXPECT_EQ(o.playingStep, 0);
+         EXPECT_FALSE(o.TextToStdout());
+       }},
+      {{"--screenshot=e.png", "--show", "Sequence-Menu", "--playing-step", "64"},
+       [](const Options& o) {
+         EXPECT_EQ(o.show, EditorView::SequenceMenu);
+         EXPECT_EQ(o.playingStep, 64);
+       }},
       {{"-h"}, [](const Options& o) { EXPECT_TRUE(o.help); }},
       {{"--time-sig", "1/1", "--tempo", "4", "--block-size", "65536", "--ppq", "32767"},
        [](const Options& o) {
@@ -146,6 +159,15 @@ TEST(Options, BadCommandLinesSayWhy) {
       {{"--text=yes"}, "--text takes no value"},
       {{"--frobnicate"}, "unknown option '--frobnicate'"},
       {{"a.so", "b.so"}, "more than one plug-in"},
+      {{"--screenshot", "e.png", "--skin", "Dusk"},
+       "--skin: no skin is called 'Dusk'; the skins are Carbon, Dark (Amakrits), Light, Luna, Smokey (Smokey Quartz "
+       "Kamri)"},
+      {{"--screenshot", "e.png", "--show", "menu"}, "--show: 'menu' is not one of editor, main-menu, skin-menu"},
+      {{"--screenshot", "e.png", "--playing-step", "0"}, "--playing-step: 0 is outside 1 to 64"},
+      {{"--skin", "Luna"}, "--skin, --show and --playing-step go with --screenshot"},
+      {{"--screenshot", "e.png", "--info"}, "not both"},
+      {{"--screenshot", "e.png", "--midi", "out.mid"}, "plays nothing"},
+      {{"--screenshot", "e.png", "--note", "60:0:1"}, "plays nothing"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -158,11 +180,49 @@ TEST(Options, BadCommandLinesSayWhy) {
   }
 }
 
+// Menu captions and style names alike, in any case.
+TEST(Options, SkinsByCaptionOrStyleName) {
+  const struct {
+    const char* name;
+    int style;
+  } cases[] = {{"carbon", 0},
+               {"Dark", 1},
+               {"AMAKRITS", 1},
+               {"light", 2},
+               {"Luna", 3},
+               {"smokey", 4},
+               {"Smokey Quartz Kamri", 4},
+               {"smokey quartz kamri", 4}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ParseOptions({"--screenshot", "e.png", "--skin", c.name}).skin, c.style);
+  }
+}
+
 TEST(Options, HelpNamesEveryOption) {
   const std::string help = UsageText();
-  for (const char* option : {"--tempo", "--time-sig", "--sample-rate", "--block-size", "--bars", "--seconds", "--start",
-                             "--note", "--load", "--param", "--param-normalized", "--midi", "--ppq", "--text",
-                             "--text-file", "--save-chunk", "--info", "--help"}) {
+  for (const char* option : {"--tempo",
+                             "--time-sig",
+                             "--sample-rate",
+                             "--block-size",
+                             "--bars",
+                             "--seconds",
+                             "--start",
+                             "--note",
+                             "--load",
+                             "--param",
+                             "--param-normalized",
+                             "--midi",
+                             "--ppq",
+                             "--text",
+                             "--text-file",
+                             "--save-chunk",
+                             "--screenshot",
+                             "--skin",
+                             "--show",
+                             "--playing-step",
+                             "--info",
+                             "--help"}) {
     // GoogleTest's regular expressions on Windows know no brackets.
     const std::string line = std::string("\n  ") + option;
     EXPECT_THAT(help, ::testing::AnyOf(::testing::HasSubstr(line + " "), ::testing::HasSubstr(line + ","))) << option;

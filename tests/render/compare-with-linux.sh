@@ -2,7 +2,8 @@
 # compare-with-linux.sh LINUX_RENDER LINUX_PLUGIN WINE WINDOWS_RENDER WINDOWS_PLUGIN PRESETS
 # Runs the same command lines through the Linux build and, under Wine, through the Windows build,
 # each in a scratch folder of its own with relative file names, and compares what they write:
-# standard output, exit status, the tool's own messages, MIDI files and saved chunks, byte for byte.
+# standard output, exit status, the tool's own messages, MIDI files, saved chunks and pictures of the
+# editor, byte for byte.
 set -uo pipefail
 linuxRender=$1 linuxPlugin=$2 wine=$3 windowsRender=$4 windowsPlugin=$5 presets=$6
 scratch=$(mktemp -d)
@@ -18,6 +19,8 @@ cases=(
   "--bars 1 --block-size 1000 --tempo 93 --time-sig 7/8 --note 60:0.25:1:90:2 --note 64:-1:0.5 --text-file out.txt --save-chunk state.bin"
   "--seconds 1.3 --start -0.5 --sample-rate 48000 --block-size 64 --param Seq2\ Active=On --param Seq2\ Rate=1/16 --param Seq2\ Smooth=On --text --midi out.mid --ppq 480"
   "--load state.bin --bars 0.5 --text"
+  "--screenshot editor.png --load ramp.orvanep --skin luna --param Seq3\ Active=On --playing-step 6"
+  "--screenshot editor.png --skin Dark --show rate-menu"
   "--tempo 0"
   "--param Seq1\ Rate=fast"
 )
@@ -25,7 +28,7 @@ cases=(
 passed=0 failed=0
 for args in "${cases[@]}"; do
   eval "argv=($args)"
-  rm -f "$scratch"/{linux,windows}/{out.mid,out.txt,stdout,stderr}
+  rm -f "$scratch"/{linux,windows}/{out.mid,out.txt,editor.png,stdout,stderr}
   (cd "$scratch/linux" && HOME="$scratch/linux/home" XDG_CONFIG_HOME="$scratch/linux/home/config" \
      "$linuxRender" "${argv[@]}" "$linuxPlugin" >stdout 2>stderr; echo $? >status)
   (cd "$scratch/windows" && "$wine" "$windowsRender" "${argv[@]}" "$windowsPlugin" >stdout 2>stderr; echo $? >status)
@@ -35,7 +38,7 @@ for args in "${cases[@]}"; do
     grep '^vornix-render' "$scratch/$side/stderr" | tr -d '\r' >"$scratch/$side/messages" || true
   done
   differs=()
-  for f in status stdout messages out.mid out.txt state.bin; do
+  for f in status stdout messages out.mid out.txt state.bin editor.png; do
     if [ -e "$scratch/linux/$f" ] || [ -e "$scratch/windows/$f" ]; then
       cmp -s "$scratch/linux/$f" "$scratch/windows/$f" || differs+=("$f")
     fi

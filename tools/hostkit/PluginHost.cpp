@@ -23,11 +23,13 @@ PluginHost* HostOf(AEffect* effect) {
 }  // namespace
 
 PluginHost::PluginHost(const std::string& path) : library_(std::make_unique<PluginLibrary>(path)) {
-  entry_ = reinterpret_cast<EntryPoint>(library_->Symbol("VSTPluginMain"));
-  main_ = reinterpret_cast<EntryPoint>(library_->Symbol("main"));
-  if (entry_ == nullptr && main_ == nullptr)
-    throw std::runtime_error("not a VST 2.x plug-in: no VSTPluginMain or main in " + path);
+  using Function = AEffect*(VSTCALLBACK*)(audioMasterCallback);
+  if (auto* f = reinterpret_cast<Function>(library_->Symbol("VSTPluginMain"))) entry_ = f;
+  if (auto* f = reinterpret_cast<Function>(library_->Symbol("main"))) main_ = f;
+  if (!entry_ && !main_) throw std::runtime_error("not a VST 2.x plug-in: no VSTPluginMain or main in " + path);
 }
+
+PluginHost::PluginHost(EntryPoint entry) : entry_(std::move(entry)) {}
 
 PluginHost::~PluginHost() {
   if (effect_ != nullptr) Close();
@@ -35,8 +37,7 @@ PluginHost::~PluginHost() {
 }
 
 AEffect* PluginHost::Create(bool viaMain) {
-  auto* fn = viaMain ? main_ : entry_;
-  if (fn == nullptr) fn = viaMain ? entry_ : main_;
+  const EntryPoint& fn = viaMain && main_ ? main_ : entry_ ? entry_ : main_;
   creatingHost = this;
   effect_ = fn(&PluginHost::Callback);
   creatingHost = nullptr;

@@ -29,9 +29,13 @@ struct ReceivedMidi {
 
 class PluginHost {
  public:
+  using EntryPoint = std::function<vst::AEffect*(vst::audioMasterCallback)>;
+
   // Loads the library (UTF-8 path); throws std::runtime_error when it or its entry point cannot be
   // found.
   explicit PluginHost(const std::string& path);
+  // A plug-in built into this process: `entry` does what its entry point would.
+  explicit PluginHost(EntryPoint entry);
   ~PluginHost();
   PluginHost(const PluginHost&) = delete;
   PluginHost& operator=(const PluginHost&) = delete;
@@ -77,10 +81,9 @@ class PluginHost {
                                              vst::VstIntPtr value, void* ptr, float opt);
   vst::VstIntPtr Answer(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
 
-  using EntryPoint = vst::AEffect*(VSTCALLBACK*)(vst::audioMasterCallback);
   std::unique_ptr<PluginLibrary> library_;
-  EntryPoint entry_ = nullptr;
-  EntryPoint main_ = nullptr;
+  EntryPoint entry_;
+  EntryPoint main_;
   vst::AEffect* effect_ = nullptr;
 };
 

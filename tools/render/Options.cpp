@@ -1,5 +1,7 @@
 #include "render/Options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -7,9 +9,60 @@
 #include <map>
 #include <string_view>
 
+#include "plugin/Skins.h"
+
 namespace vornix::render {
 
 namespace {
+
+bool SameText(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// "Carbon, Dark (Amakrits), ...": the menu captions, each with its style name where that differs.
+std::string SkinList() {
+  std::string list;
+  for (int i = 0; i < plugin::kSkinCount; ++i) {
+    const std::string caption = plugin::SkinMenuCaption(i), style = plugin::SkinStyleName(i);
+    list += (i > 0 ? ", " : "") + caption + (caption == style ? "" : " (" + style + ")");
+  }
+  return list;
+}
+
+// A skin by its menu caption or its style name, in any case.
+int ParseSkin(std::string_view text) {
+  for (int i = 0; i < plugin::kSkinCount; ++i) {
+    if (SameText(text, plugin::SkinMenuCaption(i)) || SameText(text, plugin::SkinStyleName(i))) return i;
+  }
+  throw UsageError("--skin: no skin is called '" + std::string(text) + "'; the skins are " + SkinList());
+}
+
+std::string ViewList() {
+  std::string list;
+  for (const auto& v : EditorViewNames()) list += (list.empty() ? "" : ", ") + std::string(v.name);
+  return list;
+}
+
+EditorView ParseView(std::string_view text) {
+  for (const auto& v : EditorViewNames()) {
+    if (SameText(text, v.name)) return v.view;
+  }
+  throw UsageError("--show: '" + std::string(text) + "' is not one of " + ViewList());
+}
+
+// Options that only make sense together.
+void CheckCombinations(const Options& o, bool pictureOptionGiven) {
+  if (o.screenshotFile.empty()) {
+    if (pictureOptionGiven) throw UsageError("--skin, --show and --playing-step go with --screenshot");
+    return;
+  }
+  if (o.info) throw UsageError("give --screenshot or --info, not both");
+  if (!o.midiFile.empty() || o.text || !o.textFile.empty() || !o.notes.empty())
+    throw UsageError(
+        "--screenshot draws the editor and plays nothing: leave out --note, --midi, --text and --text-file");
+}
 
 double Number(std::string_view option, std::string_view text, double min, double max) {
   double value = 0.0;
@@ -89,9 +142,23 @@ std::string Path(std::string_view option, std::string_view text) {
 
 }  // namespace
 
+const std::vector<EditorViewName>& EditorViewNames() {
+  static const std::vector<EditorViewName> names = {
+      {EditorView::Editor, "editor"},        {EditorView::MainMenu, "main-menu"},
+      {EditorView::SkinMenu, "skin-menu"},   {EditorView::SequenceMenu, "sequence-menu"},
+      {EditorView::RateMenu, "rate-menu"},   {EditorView::TypeMenu, "type-menu"},
+      {EditorView::OrderMenu, "order-menu"}, {EditorView::TriggerMenu, "trigger-menu"},
+      {EditorView::CCMenu, "cc-menu"},       {EditorView::About, "about"},
+      {EditorView::Title, "title"},
+  };
+  return names;
+}
+
 Options ParseOptions(const std::vector<std::string>& args) {
   Options o;
   bool lengthGiven = false;
+  bool pictureOptionGiven = false;
+  auto pictureOption = [&] { pictureOptionGiven = true; };
   auto setLength = [&](std::string_view option, std::string_view text, LengthUnit unit, double max) {
     if (lengthGiven) throw UsageError("give the length once, with --bars or with --seconds");
     lengthGiven = true;
@@ -117,6 +184,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
       {"--ppq", [&](auto opt, auto v) { o.ppq = Integer(opt, v, 1, 32767); }},
       {"--text-file", [&](auto opt, auto v) { o.textFile = Path(opt, v); }},
       {"--save-chunk", [&](auto opt, auto v) { o.saveChunkFile = Path(opt, v); }},
+      {"--screenshot", [&](auto opt, auto v) { o.screenshotFile = Path(opt, v); }},
+      {"--skin", [&](auto, auto v) { o.skin = (pictureOption(), ParseSkin(v)); }},
+      {"--show", [&](auto, auto v) { o.show = (pictureOption(), ParseView(v)); }},
+      {"--playing-step", [&](auto opt, auto v) { o.playingStep = (pictureOption(), Integer(opt, v, 1, 64)); }},
   };
   const std::map<std::string, std::function<void()>, std::less<>> flags = {
       {"--help", [&] { o.help = true; }},
@@ -152,15 +223,19 @@ Options ParseOptions(const std::vector<std::string>& args) {
       throw UsageError("unknown option '" + std::string(name) + "' (see --help)");
     }
   }
+  CheckCombinations(o, pictureOptionGiven);
   return o;
 }
 
 std::string UsageText() {
   return R"(usage: vornix-render [OPTIONS] [PLUGIN.so]
        vornix-render --info [--load FILE] [--param NAME=TEXT ...] [PLUGIN.so]
+       vornix-render --screenshot FILE.png [--skin NAME] [--load FILE] [--param NAME=TEXT ...]
+                     [--show VIEW] [--playing-step N] [PLUGIN.so]
 
 Loads the plug-in through its entry point, plays a host transport into it and writes every
-MIDI event it sends. PLUGIN.so defaults to the Vornix.so of the build tree this tool is in.
+MIDI event it sends, or draws its editor. PLUGIN.so defaults to the Vornix.so of the build tree
+this tool is in.
 
 Transport:
   --tempo BPM              quarter notes per minute, 4 to 1000 (default 120)
@@ -195,6 +270,22 @@ Output (with none of these, the text goes to standard output):
                            position in quarter notes, the three bytes in hex
   --text-file FILE         the same lines into FILE
   --save-chunk FILE        after rendering, write the plug-in's program chunk to FILE
+
+Editor picture (plays nothing):
+  --screenshot FILE.png    draw the whole editor, 786 x 421 pixels, for the state that --load
+                           and --param give the plug-in, as a PNG file. The plug-in's state
+                           is taken as its chunk and opened in the editor that this tool
+                           carries, the same code as the plug-in's, on windows in memory: no
+                           display is needed
+  --skin NAME              the skin, by its menu caption or style name in any case: Carbon,
+                           Dark (Amakrits), Light, Luna or Smokey (Smokey Quartz Kamri);
+                           default: the one the user's configuration selects
+  --show VIEW              with this open over the editor (the picture grows to hold it):
+                           main-menu, skin-menu, sequence-menu, rate-menu, type-menu,
+                           order-menu, trigger-menu, cc-menu (the CC# input's right-click
+                           menu), about (the About box) or title (the sequence title
+                           question); default: editor, nothing open
+  --playing-step N         light step N (1..64) in the grid's strip, as while the host plays
 
 Other:
   --info                   print the plug-in's identity, capabilities and parameters (after

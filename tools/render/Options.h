@@ -24,6 +24,29 @@ struct ParameterSetting {
 
 enum class LengthUnit { Bars, Seconds };
 
+// What --screenshot shows open over the editor.
+enum class EditorView {
+  Editor,
+  MainMenu,
+  SkinMenu,
+  SequenceMenu,
+  RateMenu,
+  TypeMenu,
+  OrderMenu,
+  TriggerMenu,
+  CCMenu,
+  About,
+  Title,
+};
+
+struct EditorViewName {
+  EditorView view;
+  const char* name;
+};
+
+// The names --show takes, in the order --help lists them.
+const std::vector<EditorViewName>& EditorViewNames();
+
 struct Options {
   bool help = false;
   bool info = false;
@@ -48,8 +71,16 @@ struct Options {
   std::string textFile;
   std::string saveChunkFile;
 
+  // The editor as a PNG file instead of a render.
+  std::string screenshotFile;
+  int skin = -1;  // a style index; -1: the one the user's configuration selects
+  EditorView show = EditorView::Editor;
+  int playingStep = 0;  // 1..64 lit as the playing step; 0: none
+
   // With no output asked for, the events go to standard output as text.
-  bool TextToStdout() const { return text || (midiFile.empty() && textFile.empty() && saveChunkFile.empty()); }
+  bool TextToStdout() const {
+    return text || (midiFile.empty() && textFile.empty() && saveChunkFile.empty() && screenshotFile.empty());
+  }
 };
 
 // A command line that cannot be used; the message says why.

@@ -18,6 +18,7 @@
 #include "render/MidiFile.h"
 #include "render/Options.h"
 #include "render/Render.h"
+#include "render/Screenshot.h"
 #include "render/TextOutput.h"
 #include "render/Transport.h"
 
@@ -85,6 +86,11 @@ int Run(const Options& o) {
   OpenEffect(host, o);
   if (o.info) {
     PrintInfo(host, std::cout);
+    CloseEffect(host, o);
+    return 0;
+  }
+  if (!o.screenshotFile.empty()) {
+    WriteScreenshot(host, o);
     CloseEffect(host, o);
     return 0;
   }

@@ -1,0 +1,137 @@
+// The whole editor: the plug-in instantiated through its entry point, and the module made as the
+// entry point makes it with its editor opened through effEditOpen on windows in memory (budget
+// ≤ 10 ms), then a full repaint of the open editor in each skin (budget ≤ 2 ms).
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "editor/EmbeddedEditor.h"
+#include "host/VSTModule.h"
+#include "platform/MemoryWindowSystem.h"
+#include "plugin/Plugin.h"
+#include "plugin/Skins.h"
+
+namespace {
+
+using namespace vornix;
+using namespace vst;
+
+VstIntPtr VSTCALLBACK Callback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+  return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+// The built plug-in file: its entry point and effOpen, as a host instantiates it.
+void BM_InstantiateThroughEntryPoint(benchmark::State& state) {
+  void* library = dlopen(VORNIX_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) {
+    state.SkipWithError("cannot load the plug-in");
+    return;
+  }
+  auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(library, "VSTPluginMain"));
+  for (auto _ : state) {
+    AEffect* e = entry(&Callback);
+    e->dispatcher(e, effOpen, 0, 0, nullptr, 0.0f);
+    state.PauseTiming();
+    e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
+    state.ResumeTiming();
+  }
+  dlclose(library);
+}
+
+// The module in a skin of its own (-1: the configured one); the user's configuration stays as it is.
+class TSkinnedModule final : public plugin::TVSTPlugin {
+ public:
+  explicit TSkinnedModule(int style) : style_(style) {}
+
+ protected:
+  void LoadConfig() override {
+    plugin::TVSTPlugin::LoadConfig();
+    if (style_ >= 0) FStyle = style_;
+  }
+  void SaveConfig() override {}
+
+ private:
+  int style_;
+};
+
+// The module as the entry point makes it, its editor on the given windows.
+AEffect* CreateInProcess(platform::TMemoryWindowSystem& windows, int skin = -1, plugin::TVSTPlugin** module = nullptr) {
+  return host::CreateEffect(
+      [&] {
+        auto plugin = std::make_unique<TSkinnedModule>(skin);
+        editor::InstallEmbeddedEditor(*plugin, &windows);
+        if (module != nullptr) *module = plugin.get();
+        return plugin;
+      },
+      &Callback);
+}
+
+// Entry, effOpen and effEditOpen up to the first picture on the screen. The first run in a process
+// also makes the fonts' glyphs and the skins' images, which every later editor shares.
+void OpenEditor(benchmark::State& state) {
+  platform::TMemoryWindowSystem windows;
+  int parent = 0;
+  for (auto _ : state) {
+    AEffect* e = CreateInProcess(windows);
+    e->dispatcher(e, effOpen, 0, 0, nullptr, 0.0f);
+    e->dispatcher(e, effEditOpen, 0, 0, &parent, 0.0f);
+    benchmark::DoNotOptimize(windows.Windows().front()->Screen().Data());
+    state.PauseTiming();
+    e->dispatcher(e, effEditClose, 0, 0, nullptr, 0.0f);
+    e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(OpenEditor)
+    ->Name("BM_FirstEditorOpenInProcess")
+    ->Iterations(1)
+    ->Repetitions(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InstantiateThroughEntryPoint)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenEditor)->Name("BM_InstantiateAndOpenEditor")->Unit(benchmark::kMillisecond);
+
+// The open editor in a skin, sequence 1 with 64 steps, random bands and the playing step lit.
+struct TOpenEditor {
+  explicit TOpenEditor(int skin) {
+    effect = CreateInProcess(windows, skin, &module);
+    effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
+    module->SetParameterByName("Seq1 Steps", 64);
+    auto& steps = module->Sequencer().Items(0).Steps();
+    for (int i = 0; i < 64; ++i) {
+      steps[i].SetValue(static_cast<float>(std::round(64 + 50 * std::sin(i * 0.2))));
+      steps[i].SetRandomRange(i % 4 == 3 ? 20.0f : 0.0f);
+    }
+    for (int s : {2, 4, 6}) module->SetParameterByName("Seq" + std::to_string(s) + " Active", 1);
+    int parent = 0;
+    effect->dispatcher(effect, effEditOpen, 0, 0, &parent, 0.0f);
+    page = static_cast<editor::TEmbeddedEditor*>(module->EditorForm())->Form();
+    page->SetGridStepNo(20);
+    page->Update();
+    window = windows.Find(*page->Window());
+  }
+  ~TOpenEditor() {
+    effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+    effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+  }
+  platform::TMemoryWindowSystem windows;
+  plugin::TVSTPlugin* module = nullptr;
+  AEffect* effect = nullptr;
+  editor::TfrmEditor* page = nullptr;
+  platform::TMemoryWindow* window = nullptr;
+};
+
+void BM_EditorFullRepaint(benchmark::State& state) {
+  TOpenEditor open(static_cast<int>(state.range(0)));
+  state.SetLabel(plugin::SkinStyleName(static_cast<int>(state.range(0))));
+  for (auto _ : state) {
+    open.page->Invalidate();
+    open.page->Update();
+    benchmark::DoNotOptimize(open.window->Screen().Data());
+  }
+}
+BENCHMARK(BM_EditorFullRepaint)->DenseRange(0, plugin::kSkinCount - 1)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
