@@ -3,12 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "EditorPageFixture.h"
 #include "editor/dialogs/EditorDialogHost.h"
 #include "platform/Files.h"
+#include "platform/Folders.h"
 #include "platform/OrvRegistry.h"
 #include "plugin/Skins.h"
 
@@ -278,6 +280,22 @@ TEST_F(EditorPageTest, InitAsksFirstAndNoKeepsTheState) {
   EXPECT_EQ(Parameter("Seq1 Steps"), initial);
   EXPECT_EQ(form->inputSteps->Value(), initial) << "the controls follow at once";
   EXPECT_EQ(Info(), "");
+}
+
+// Installed as a user gets it: the guide lies beside the plug-in's own file (here, the module is
+// this test program). The tests of this program never run beside each other, so none of them sees
+// the file by surprise.
+TEST_F(EditorPageTest, TheUserGuideBesideThePluginIsOffered) {
+  const std::string guide = platform::ModuleFolder() + "Vornix User Guide.pdf";
+  ASSERT_FALSE(platform::FileExistsAbsolute(guide)) << "left over: " << guide;
+  std::ofstream(platform::FilePath(guide)) << "%PDF";
+  struct TRemove {
+    std::string file;
+    ~TRemove() { std::filesystem::remove(platform::FilePath(file)); }
+  } remove{guide};
+  OpenEditor();
+  EXPECT_EQ(form->UserGuidePath(), guide);
+  WithMenu(*form->btnMenu, [&] { EXPECT_TRUE(form->ddmMenu.Items.Find("ddmMenu_OpenUserGuide")->Visible); });
 }
 
 TEST_F(EditorPageTest, TheUserGuideInTheDataFolderIsOfferedAndAFailedOpenIsReported) {
