@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -189,6 +194,27 @@ TEST(StepClipboardFolder, IsInTheDataFolderOnlyWhenThatIsAbsolute) {
   EXPECT_TRUE(StepClipboardFolder(platform::DataFolder("", "Vornix")).empty());
   EXPECT_TRUE(StepClipboardFolder("").empty());
 }
+
+#ifndef _WIN32
+// Another host process copies (its own windows, its own clipboard) and goes away; this one pastes.
+TEST_F(BinClipboardTest, StepsCopiedInAnotherProcessArePastedHere) {
+  const Bytes stream = StreamOf(8, 100.0f);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    TMemoryWindowSystem system;
+    TBinClipboard(system, Folder()).PutStream(stream);
+    std::_Exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  TMemoryWindowSystem system;
+  TBinClipboard clipboard(system, Folder());
+  EXPECT_TRUE(clipboard.HasStepData());
+  EXPECT_EQ(clipboard.GetStream(), stream);
+}
+#endif
 
 }  // namespace
 }  // namespace vornix::editor
