@@ -2,15 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
 #ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
-#include <cstdlib>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "editor/StepClipboard.h"
 #include "platform/Folders.h"
