@@ -13,6 +13,7 @@
 #include "platform/MemoryWindowSystem.h"
 #include "plugin/Plugin.h"
 #include "plugin/Skins.h"
+#include "render/PictureModule.h"
 
 namespace {
 
@@ -41,27 +42,11 @@ void BM_InstantiateThroughEntryPoint(benchmark::State& state) {
   dlclose(library);
 }
 
-// The module in a skin of its own (-1: the configured one); the user's configuration stays as it is.
-class TSkinnedModule final : public plugin::TVSTPlugin {
- public:
-  explicit TSkinnedModule(int style) : style_(style) {}
-
- protected:
-  void LoadConfig() override {
-    plugin::TVSTPlugin::LoadConfig();
-    if (style_ >= 0) FStyle = style_;
-  }
-  void SaveConfig() override {}
-
- private:
-  int style_;
-};
-
 // The module as the entry point makes it, its editor on the given windows.
 AEffect* CreateInProcess(platform::TMemoryWindowSystem& windows, int skin = -1, plugin::TVSTPlugin** module = nullptr) {
   return host::CreateEffect(
       [&] {
-        auto plugin = std::make_unique<TSkinnedModule>(skin);
+        auto plugin = std::make_unique<render::TPictureModule>(skin);
         editor::InstallEmbeddedEditor(*plugin, &windows);
         if (module != nullptr) *module = plugin.get();
         return plugin;

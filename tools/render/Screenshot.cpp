@@ -11,6 +11,7 @@
 #include "platform/MemoryWindowSystem.h"
 #include "plugin/Plugin.h"
 #include "render/FileNames.h"
+#include "render/PictureModule.h"
 
 namespace vornix::render {
 
@@ -24,23 +25,6 @@ using platform::TWindowKind;
 
 constexpr gfx::TColor kDesktop = gfx::Rgb(70, 70, 76);
 constexpr int kTitleBar = 24;
-
-// The module as the entry point makes it, but with the skin asked for. The user's configuration
-// is read as the plug-in reads it and never written.
-class TPictureModule final : public plugin::TVSTPlugin {
- public:
-  explicit TPictureModule(int style) : style_(style) {}
-
- protected:
-  void LoadConfig() override {
-    plugin::TVSTPlugin::LoadConfig();
-    if (style_ >= 0) FStyle = style_;
-  }
-  void SaveConfig() override {}
-
- private:
-  int style_;
-};
 
 // The area a window takes on the screen; a dialog's includes the title bar a window manager adds.
 gfx::TRect Frame(const TMemoryWindow& w) {

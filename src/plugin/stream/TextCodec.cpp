@@ -116,4 +116,10 @@ std::string Windows1252ToUtf8(std::span<const std::uint8_t> bytes) {
   return out;
 }
 
+std::string Utf32ToUtf8(std::u32string_view text) {
+  std::string out;
+  for (char32_t c : text) AppendUtf8(out, c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? kReplacement : c);
+  return out;
+}
+
 }  // namespace vornix

@@ -17,6 +17,9 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // Unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// Code points that are no characters (surrogates, values above U+10FFFF) become U+FFFD.
+std::string Utf32ToUtf8(std::u32string_view text);
+
 // Re-encodes `utf8`, replacing what is ill-formed.
 std::string SanitizeUtf8(std::string_view utf8);
 
