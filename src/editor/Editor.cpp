@@ -18,16 +18,6 @@ constexpr int kHeadingRight = 740;  // the title may run up to the sequence menu
 constexpr int kSettingsLabelTop = 319;
 constexpr int kSettingsTop = 341;
 
-TShiftState ButtonFlag(TMouseButton button) {
-  switch (button) {
-    case TMouseButton::Left: return platform::ssLeft;
-    case TMouseButton::Right: return platform::ssRight;
-    case TMouseButton::Middle: return platform::ssMiddle;
-    case TMouseButton::None: break;
-  }
-  return 0;
-}
-
 // Blanks and control characters around a typed title do not belong to it.
 std::string Trim(const std::string& s) {
   std::size_t first = 0, last = s.size();
@@ -175,7 +165,7 @@ TControlKind& TfrmEditor::AddParameterControl(const std::string& controlName, in
   control.SetBounds(left, top, width, height);
   control.OnBeforeMouseDown = [this, controlName](TControl&, TMouseButton button, TShiftState shift, int, int,
                                                   bool& Continue) {
-    Continue = ControlBeforeMouseDown(controlName, shift | ButtonFlag(button),
+    Continue = ControlBeforeMouseDown(controlName, shift | platform::ButtonFlag(button),
                                       [this, controlName] { UpdateControl(controlName); });
   };
   return control;

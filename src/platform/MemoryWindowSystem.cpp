@@ -9,18 +9,7 @@
 namespace vornix::platform {
 namespace {
 
-constexpr TShiftState kButtonFlags = ssLeft | ssRight | ssMiddle;
 constexpr TShiftState kKeyFlags = ssShift | ssCtrl | ssAlt;
-
-TShiftState ButtonFlag(TMouseButton button) {
-  switch (button) {
-    case TMouseButton::Left: return ssLeft;
-    case TMouseButton::Right: return ssRight;
-    case TMouseButton::Middle: return ssMiddle;
-    case TMouseButton::None: break;
-  }
-  return 0;
-}
 
 gfx::TRect Sized(const gfx::TRect& bounds) {
   return gfx::TRect::FromSize(bounds.Left, bounds.Top, detail::ClampSize(bounds.Width()),
@@ -258,7 +247,7 @@ TEvent TMemoryWindowSystem::MouseEvent(TMemoryWindow& window, TEventKind kind, i
   e.Kind = kind;
   e.X = x;
   e.Y = y;
-  e.Shift = (shift & ~kButtonFlags) | buttons_;
+  e.Shift = (shift & ~kMouseButtonFlags) | buttons_;
   return e;
 }
 

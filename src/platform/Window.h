@@ -35,6 +35,18 @@ enum TShiftFlag : unsigned {
   ssDouble = 1u << 6,  // the press is the second of a double click
 };
 using TShiftState = unsigned;
+constexpr TShiftState kMouseButtonFlags = ssLeft | ssRight | ssMiddle;
+
+// The shift-state flag of a mouse button (0 for none).
+constexpr TShiftState ButtonFlag(TMouseButton button) {
+  switch (button) {
+    case TMouseButton::Left: return ssLeft;
+    case TMouseButton::Right: return ssRight;
+    case TMouseButton::Middle: return ssMiddle;
+    case TMouseButton::None: break;
+  }
+  return 0;
+}
 
 // Keys that are not text, by the toolkit's own codes; letters and digits use their upper-case
 // ASCII code ('A', '0').

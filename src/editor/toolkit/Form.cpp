@@ -14,17 +14,6 @@ namespace {
 constexpr int kPaintTimerId = 0;
 // More invalid areas than this are painted as one.
 constexpr std::size_t kMaxDirtyAreas = 8;
-constexpr TShiftState kButtons = platform::ssLeft | platform::ssRight | platform::ssMiddle;
-
-TShiftState ButtonFlag(TMouseButton button) {
-  switch (button) {
-    case TMouseButton::Left: return platform::ssLeft;
-    case TMouseButton::Right: return platform::ssRight;
-    case TMouseButton::Middle: return platform::ssMiddle;
-    case TMouseButton::None: break;
-  }
-  return 0;
-}
 
 bool InSubtree(const TControl* control, const TControl& root) {
   for (const TControl* c = control; c != nullptr; c = c->Parent()) {
@@ -328,7 +317,7 @@ void TForm::Dispatch(const TEvent& event) {
 
 void TForm::MouseMoveEvent(const TEvent& event) {
   // A release we never saw (a modal loop took it) ends the capture.
-  if (captured_ != nullptr && (event.Shift & kButtons) == 0) ReleaseCapture();
+  if (captured_ != nullptr && (event.Shift & platform::kMouseButtonFlags) == 0) ReleaseCapture();
   TControl* hit = ControlAt({event.X, event.Y});
   if (captured_ != nullptr) {
     SetHovered(hit == captured_ ? captured_ : nullptr);
@@ -344,7 +333,8 @@ void TForm::MouseMoveEvent(const TEvent& event) {
 
 void TForm::MouseDownEvent(const TEvent& event) {
   // No other button held: a capture left from a release we never saw ends.
-  if (captured_ != nullptr && (event.Shift & kButtons & ~ButtonFlag(event.Button)) == 0) ReleaseCapture();
+  if (captured_ != nullptr && (event.Shift & platform::kMouseButtonFlags & ~platform::ButtonFlag(event.Button)) == 0)
+    ReleaseCapture();
   TControl* hit = ControlAt({event.X, event.Y});
   TControl* target = captured_ != nullptr ? captured_ : hit;
   if (target == nullptr) return;
@@ -383,7 +373,7 @@ void TForm::MouseUpEvent(const TEvent& event) {
   if (event.Button == TMouseButton::Left) clickPending_ = false;
   const TPoint p = target->FormToClient({event.X, event.Y});
   target->MouseUp(event.Button, event.Shift, p.X, p.Y);
-  if ((event.Shift & kButtons) == 0) {
+  if ((event.Shift & platform::kMouseButtonFlags) == 0) {
     ReleaseCapture();
     SetHovered(ControlAt({event.X, event.Y}));
     ApplyCursor();
