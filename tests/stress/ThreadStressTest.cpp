@@ -11,11 +11,14 @@
 #include <thread>
 #include <vector>
 
-#include "../platform/TempEnvironment.h"
 #include "editor/EmbeddedEditor.h"
 #include "host/VSTModule.h"
 #include "platform/MemoryWindowSystem.h"
 #include "plugin/Plugin.h"
+
+// Last: on Windows it brings <windows.h>, whose CreateWindow and CreateDialog macros would rename
+// the window system's methods.
+#include "../platform/TempEnvironment.h"
 
 namespace vornix::testing {
 namespace {
