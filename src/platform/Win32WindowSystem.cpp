@@ -59,16 +59,15 @@ enum class TKind { Child, Popup, Dialog };
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
 
-// A mouse message's state: its buttons, and the keys as this thread's messages have seen them
-// (GetKeyState keeps step with the queue, as the message's own MK_SHIFT and MK_CONTROL do, and
-// knows Alt too).
+// A mouse message's state: its own flags, and Alt, which they leave out, as this thread's
+// messages have seen it.
 TShiftState ButtonsFromKeys(WPARAM keys) {
   TShiftState s = 0;
+  if (keys & MK_SHIFT) s |= ssShift;
+  if (keys & MK_CONTROL) s |= ssCtrl;
   if (keys & MK_LBUTTON) s |= ssLeft;
   if (keys & MK_RBUTTON) s |= ssRight;
   if (keys & MK_MBUTTON) s |= ssMiddle;
-  if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
-  if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
   if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
   return s;
 }

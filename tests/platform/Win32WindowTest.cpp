@@ -201,10 +201,12 @@ class Win32Windows : public ::testing::Test {
   static constexpr int kParentX = 100, kParentY = 100;
 
   void SetUp() override {
-    RunHostLoop(20ms);  // input left over from the test before goes nowhere
-    hostMessages = &host_;
     parent_ = MakeHostWindow(kParentX, kParentY, 800, 600);
     ASSERT_NE(parent_, nullptr);
+    // Input left over from the test before goes nowhere, and Wine takes in the display's focus
+    // change (which sets its key state from the display's) before the test types.
+    RunHostLoop(50ms);
+    hostMessages = &host_;
   }
   void TearDown() override {
     // Never leave a button or key held for the next test.
@@ -275,16 +277,19 @@ TEST_F(Win32Windows, ClicksDragsWheelAndDoubleClicksReachTheHandler) {
   auto child = system->CreateChild(reinterpret_cast<std::uintptr_t>(parent_), 400, 300, editor);
   child->TakeFocus();  // the wheel goes to the focused window first
   system->Pump();
+  // Wine takes the modifier keys from the display again whenever the pointer moves, and the
+  // display never saw the keys that SendInput typed: Shift is held for the press alone.
   MoveTo(kParentX + 10, kParentY + 20);
+  RunHostLoop(20ms);
   Key(VK_SHIFT, true);
   Button(1, true);
+  Key(VK_SHIFT, false);
   MoveTo(kParentX + 10, kParentY + 15);
   ASSERT_TRUE(PumpUntil(*system, [&] {
     return !editor.Of(TEventKind::MouseMove).empty() && editor.Of(TEventKind::MouseMove).back().Y == 15;
   }));
   MoveTo(kParentX + 12, kParentY + 400);  // dragged outside: still ours while the button is held
   Button(1, false);
-  Key(VK_SHIFT, false);
   ASSERT_TRUE(PumpUntil(*system, [&] { return !editor.Of(TEventKind::MouseUp).empty(); }));
 
   const auto downs = editor.Of(TEventKind::MouseDown);
@@ -293,11 +298,11 @@ TEST_F(Win32Windows, ClicksDragsWheelAndDoubleClicksReachTheHandler) {
   EXPECT_EQ(downs[0].Y, 20);
   EXPECT_EQ(downs[0].Button, TMouseButton::Left);
   EXPECT_EQ(downs[0].Shift, ssShift | ssLeft);
-  EXPECT_EQ(editor.Of(TEventKind::MouseMove).back().Shift, ssShift | ssLeft);
+  EXPECT_EQ(editor.Of(TEventKind::MouseMove).back().Shift, ssLeft);
   const auto ups = editor.Of(TEventKind::MouseUp);
   EXPECT_EQ(ups[0].X, 12);
   EXPECT_EQ(ups[0].Y, 400);
-  EXPECT_EQ(ups[0].Shift, ssShift);
+  EXPECT_EQ(ups[0].Shift, 0u);
 
   editor.Events.clear();
   MoveTo(kParentX + 50, kParentY + 60);
@@ -773,6 +778,7 @@ TEST_F(Win32Windows, PointerModifiersAndScreen) {
   auto system = CreateNativeWindowSystem();
   MoveTo(123, 234);
   EXPECT_EQ(system->PointerPosition(), (gfx::TPoint{123, 234}));
+  RunHostLoop(20ms);  // the move is taken in before the keys (see the clicks and drags above)
   Key(VK_CONTROL, true);
   Button(1, true);
   EXPECT_EQ(system->ModifierState(), ssCtrl | ssLeft);
