@@ -57,15 +57,20 @@ HWND MakeFrame(PluginHost& host, int left, int top) {
   return frame;
 }
 
+// Window enumeration callbacks (stdcall on x86, which lambdas are not).
+BOOL CALLBACK CollectWindow(HWND w, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+  return TRUE;
+}
+
+BOOL CALLBACK CountWindow(HWND, LPARAM n) {
+  ++*reinterpret_cast<std::size_t*>(n);
+  return TRUE;
+}
+
 std::vector<HWND> ChildrenOf(HWND parent) {
   std::vector<HWND> children;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
+  EnumChildWindows(parent, &CollectWindow, reinterpret_cast<LPARAM>(&children));
   return children;
 }
 
@@ -99,6 +104,22 @@ void IdleWhile(PluginHost& host, const std::function<void()>& user) {
   }
   acting.join();
   Settle(host);
+}
+
+struct TSearch {
+  const std::function<bool(HWND)>& accept;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK SearchWindow(HWND w, LPARAM p) {
+  auto& s = *reinterpret_cast<TSearch*>(p);
+  DWORD process = 0;
+  GetWindowThreadProcessId(w, &process);
+  if (process == GetCurrentProcessId() && IsWindowVisible(w) && s.accept(w)) {
+    s.found = w;
+    return FALSE;
+  }
+  return TRUE;
 }
 
 // A user at the screen.
@@ -143,22 +164,8 @@ struct TUser {
   static HWND WaitForTopLevel(const std::function<bool(HWND)>& accept) {
     const auto deadline = std::chrono::steady_clock::now() + 5s;
     while (std::chrono::steady_clock::now() < deadline) {
-      struct TSearch {
-        const std::function<bool(HWND)>& accept;
-        HWND found = nullptr;
-      } search{accept};
-      EnumWindows(
-          [](HWND w, LPARAM p) {
-            auto& s = *reinterpret_cast<TSearch*>(p);
-            DWORD process = 0;
-            GetWindowThreadProcessId(w, &process);
-            if (process == GetCurrentProcessId() && IsWindowVisible(w) && s.accept(w)) {
-              s.found = w;
-              return FALSE;
-            }
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&search));
+      TSearch search{accept};
+      EnumWindows(&SearchWindow, reinterpret_cast<LPARAM>(&search));
       if (search.found != nullptr) return search.found;
       std::this_thread::sleep_for(10ms);
     }
@@ -182,13 +189,7 @@ struct TUser {
 
 std::size_t ThreadWindowCount() {
   std::size_t count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND, LPARAM n) {
-        ++*reinterpret_cast<std::size_t*>(n);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 

@@ -154,28 +154,27 @@ void TypeUnit(wchar_t unit) {
 
 HWND Handle(const TWindow& w) { return reinterpret_cast<HWND>(w.NativeHandle()); }
 
+// Window enumeration callbacks (stdcall on x86, which lambdas are not).
+BOOL CALLBACK CollectWindow(HWND w, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+  return TRUE;
+}
+
+BOOL CALLBACK CountWindow(HWND, LPARAM n) {
+  ++*reinterpret_cast<std::size_t*>(n);
+  return TRUE;
+}
+
 std::vector<HWND> ChildrenOf(HWND parent) {
   std::vector<HWND> children;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
+  EnumChildWindows(parent, &CollectWindow, reinterpret_cast<LPARAM>(&children));
   return children;
 }
 
 // This thread's windows of every kind: top-level, owned, and message-only ones of our class.
 std::size_t ThreadWindowCount(const std::wstring& ourClass) {
   std::size_t count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND, LPARAM n) {
-        ++*reinterpret_cast<std::size_t*>(n);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
   for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, ourClass.c_str(), nullptr)) != nullptr;) ++count;
   return count;
 }
