@@ -3,8 +3,10 @@
 # Linux: the toolchain, GoogleTest, Xlib for the editor's windows, and for the window tests a
 # virtual X server (Xvfb run by xvfb-run, which needs xauth) and XTest to synthesise input.
 # With "windows": what the Windows build needs instead (mingw-w64 cross compilers, GoogleTest's
-# sources, Wine to run the tests). With "guide": what the user guide needs besides the build
-# (pandoc and WeasyPrint to make the PDF, its fonts, poppler's tools to check the result).
+# sources, Wine to run the tests: wine64 for the x86-64 DLL, wine32 from Debian's i386 architecture
+# for the x86 one, the architecture added when missing). With "guide": what the user guide needs
+# besides the build (pandoc and WeasyPrint to make the PDF, its fonts, poppler's tools to check the
+# result).
 set -euo pipefail
 # The editor's drawing layer: stb (PNG, fonts) and the font files it embeds.
 gfx=(libstb-dev fonts-open-sans fonts-liberation2)
@@ -13,7 +15,14 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
           libx11-dev libxtst-dev xvfb xauth x11-utils)
 case ${1:-} in
   "") ;;
-  windows) packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 "${gfx[@]}") ;;
+  windows)
+    packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386
+              xvfb xauth "${gfx[@]}")
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      [ "$(id -u)" = 0 ] || { echo "install-deps.sh: wine32 needs the i386 architecture: sudo bash scripts/install-deps.sh windows" >&2; exit 1; }
+      dpkg --add-architecture i386
+    fi
+    ;;
   guide) packages=(pandoc weasyprint fonts-open-sans fonts-dejavu-core poppler-utils) ;;
   *) echo "usage: install-deps.sh [windows|guide]" >&2; exit 2 ;;
 esac

@@ -1,12 +1,1072 @@
-// The editor's windows on Windows: not written yet.
-#include <stdexcept>
+// The editor's windows on Win32.
+//
+// The editor is a WS_CHILD window in the host's HWND; popups are WS_POPUP windows and dialogs
+// owned top-level windows with a caption, both owned by the host's top-level window (or by the
+// dialog they open from). One window class serves them all (Win32WindowClass.cpp). Everything is
+// kept in the system object; nothing process-wide changes, so several editors can live at once,
+// on one thread or on several.
+//
+// Where messages are handled: on Windows the thread's message queue is shared with the host, and
+// the host's own loop dispatches our windows' messages to our window procedure, which is the
+// normal way for a child window to get its input. Pump (called from effEditIdle) takes only the
+// messages of our own windows (PeekMessage with each of our HWNDs): it never takes a message that
+// the host's loop waits for (WM_QUIT, thread messages, its windows' input), and its order of
+// dispatch is the host's business. Timers: WM_TIMER of our windows that the host's loop dispatches
+// is noted and fired from the next Pump, so that a Timer event comes only from Pump and RunModal,
+// as on the other platforms.
+//
+// RunModal is a nested loop over every message of the thread: the host's windows keep painting
+// and its timers keep running. Mouse and keyboard input for windows that are not this system's is
+// dropped meanwhile, as for windows disabled by a modal dialog: the user cannot drive the host (and
+// so re-enter the plug-in, for instance to close the editor under the question) while a question
+// waits. WM_QUIT ends the loop and is posted again for the host's loop.
+//
+// Popups take the mouse capture while shown, so that a press outside them reaches us first: the
+// popup gets it as a CloseRequest, and ReplayPress posts it again to the window under the pointer.
+// A press on another program's window is not ours to see; the capture is lost then, and the popup
+// gets a CloseRequest for it all the same.
+#include <windows.h>
 
+#include <windowsx.h>
+// Macros of <windows.h> with the names of our methods.
+#undef CreateDialog
+#undef CreateWindow
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/Win32Clipboard.h"
+#include "platform/Win32WindowClass.h"
+#include "platform/WinText.h"
 #include "platform/Window.h"
+#include "platform/WindowSupport.h"
 
 namespace vornix::platform {
+namespace {
 
-std::unique_ptr<TWindowSystem> CreateNativeWindowSystem() {
-  throw std::runtime_error("no native windows on this platform yet");
+constexpr DWORD kModalWaitCapMs = 250;
+constexpr int kPumpMessageCap = 10000;  // a handler that keeps posting cannot hold Pump forever
+
+enum class TKind { Child, Popup, Dialog };
+
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
+
+// A mouse message's state: its own flags, and Alt, which they leave out, as this thread's
+// messages have seen it.
+TShiftState ButtonsFromKeys(WPARAM keys) {
+  TShiftState s = 0;
+  if (keys & MK_SHIFT) s |= ssShift;
+  if (keys & MK_CONTROL) s |= ssCtrl;
+  if (keys & MK_LBUTTON) s |= ssLeft;
+  if (keys & MK_RBUTTON) s |= ssRight;
+  if (keys & MK_MBUTTON) s |= ssMiddle;
+  if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+  return s;
 }
+
+// The state as this thread's messages have seen it so far.
+TShiftState KeyboardShift() {
+  TShiftState s = 0;
+  if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+  if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+  if (GetKeyState(VK_LBUTTON) < 0) s |= ssLeft;
+  if (GetKeyState(VK_RBUTTON) < 0) s |= ssRight;
+  if (GetKeyState(VK_MBUTTON) < 0) s |= ssMiddle;
+  return s;
+}
+
+TShiftState FlagOf(TMouseButton button) {
+  switch (button) {
+    case TMouseButton::Left: return ssLeft;
+    case TMouseButton::Middle: return ssMiddle;
+    case TMouseButton::Right: return ssRight;
+    default: return 0;
+  }
+}
+
+// The toolkit's key codes are the virtual-key codes for the keys it knows.
+int KeyFromVirtualKey(WPARAM vk) {
+  if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return static_cast<int>(vk);
+  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return static_cast<int>(vk - VK_NUMPAD0) + '0';
+  switch (vk) {
+    case VK_BACK: return kKeyBackspace;
+    case VK_TAB: return kKeyTab;
+    case VK_RETURN: return kKeyReturn;
+    case VK_ESCAPE: return kKeyEscape;
+    case VK_SPACE: return kKeySpace;
+    case VK_PRIOR: return kKeyPageUp;
+    case VK_NEXT: return kKeyPageDown;
+    case VK_END: return kKeyEnd;
+    case VK_HOME: return kKeyHome;
+    case VK_LEFT: return kKeyLeft;
+    case VK_UP: return kKeyUp;
+    case VK_RIGHT: return kKeyRight;
+    case VK_DOWN: return kKeyDown;
+    case VK_INSERT: return kKeyInsert;
+    case VK_DELETE: return kKeyDelete;
+    case VK_SHIFT:
+    case VK_LSHIFT:
+    case VK_RSHIFT: return kKeyShift;
+    case VK_CONTROL:
+    case VK_LCONTROL:
+    case VK_RCONTROL: return kKeyControl;
+    case VK_MENU:
+    case VK_LMENU:
+    case VK_RMENU: return kKeyAlt;
+    default: return kKeyNone;
+  }
+}
+
+bool IsUserInput(UINT message) {
+  return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+         (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) || message == WM_NCMOUSEHOVER ||
+         message == WM_NCMOUSELEAVE;
+}
+
+std::string LastErrorText(const char* what) {
+  return std::string(what) + " (error " + std::to_string(GetLastError()) + ")";
+}
+
+// The window rectangle whose client area is `client` (screen coordinates).
+RECT DialogRect(const gfx::TRect& client) {
+  RECT r{client.Left, client.Top, client.Right, client.Bottom};
+  AdjustWindowRectEx(&r, kDialogStyle, FALSE, kDialogExStyle);
+  return r;
+}
+
+LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+class TWin32WindowSystem;
+
+class TWin32Window final : public TWindow {
+ public:
+  TWin32Window(TWin32WindowSystem& system, TKind kind, TWindowHandler& handler, const gfx::TRect& bounds)
+      : system_(&system),
+        kind_(kind),
+        handler_(handler),
+        bounds_(bounds),
+        surface_(bounds.Width(), bounds.Height(), 0) {}
+  ~TWin32Window() override;
+
+  gfx::TBitmap& Surface() override { return surface_; }
+  void Present(const gfx::TRect& area) override;
+  int Width() const override { return surface_.Width(); }
+  int Height() const override { return surface_.Height(); }
+  void SetBounds(const gfx::TRect& bounds) override;
+  gfx::TPoint ClientToScreen(gfx::TPoint p) const override;
+  void Show() override;
+  void Hide() override;
+  void SetTitle(const std::string& title) override;
+  void SetCursor(TCursor cursor) override;
+  void TakeFocus() override;
+  void StartTimer(int id, int milliseconds) override;
+  void StopTimer(int id) override;
+  std::uintptr_t NativeHandle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
+
+ private:
+  friend class TWin32WindowSystem;
+  friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
+
+  bool Live() const { return system_ != nullptr && hwnd_ != nullptr; }
+  void Blit(HDC dc, const gfx::TRect& area) const;
+
+  TWin32WindowSystem* system_;
+  TKind kind_;
+  TWindowHandler& handler_;
+  std::uint64_t serial_ = 0;
+  HWND hwnd_ = nullptr;
+  bool shown_ = false;
+  bool watching_ = false;  // a shown popup that takes the presses
+  bool focusWhenShown_ = false;
+  bool hovered_ = false;  // the pointer is over it, as far as its messages tell
+  TCursor cursor_ = TCursor::Default;
+  gfx::TRect bounds_;
+  gfx::TBitmap surface_;
+  std::map<int, UINT_PTR> timers_;  // our id and the native one
+  UINT_PTR nextNativeTimer_ = 1;
+  detail::TUtf16Decoder typed_;
+};
+
+class TWin32WindowSystem final : public TWindowSystem {
+ public:
+  TWin32WindowSystem();
+  ~TWin32WindowSystem() override;
+  TWin32WindowSystem(const TWin32WindowSystem&) = delete;
+  TWin32WindowSystem& operator=(const TWin32WindowSystem&) = delete;
+
+  std::unique_ptr<TWindow> CreateChild(std::uintptr_t parent, int width, int height, TWindowHandler& handler) override;
+  std::unique_ptr<TWindow> CreatePopup(TWindow& owner, const gfx::TRect& screenBounds,
+                                       TWindowHandler& handler) override;
+  std::unique_ptr<TWindow> CreateDialog(TWindow& owner, const gfx::TRect& screenBounds, const std::string& title,
+                                        TWindowHandler& handler) override;
+  void ReplayPress() override;
+  void Pump() override;
+  void RunModal(const std::function<bool()>& done) override;
+  void FlushMouseInput() override;
+  gfx::TPoint PointerPosition() const override;
+  TShiftState ModifierState() const override;
+  gfx::TRect ScreenBounds() const override;
+  void SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) override;
+  bool HasClipboard(const std::string& format) override;
+  std::optional<std::vector<std::uint8_t>> GetClipboard(const std::string& format) override;
+  void SetClipboardText(const std::string& utf8) override;
+  std::optional<std::string> GetClipboardText() override;
+
+  LRESULT Handle(TWin32Window& w, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  friend class TWin32Window;
+  friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
+
+  // Counts the loops (Pump, RunModal) we are inside: timers fire only there.
+  struct TLoop {
+    explicit TLoop(TWin32WindowSystem& s) : system(s) { ++system.loopDepth_; }
+    ~TLoop() { --system.loopDepth_; }
+    TWin32WindowSystem& system;
+  };
+
+  std::unique_ptr<TWindow> Make(TKind kind, DWORD style, DWORD exStyle, HWND parent, const RECT& rect,
+                                const gfx::TRect& client, const std::wstring& title, TWindowHandler& handler);
+  void Forget(TWin32Window& w);
+  const TWin32Window& Ours(const TWindow& window) const;
+  TWin32Window* Find(HWND hwnd) const;
+  TWin32Window* BySerial(std::uint64_t serial) const;
+  TWin32Window* OursAt(POINT screen) const;
+  HWND TopLevelOf(const TWin32Window& owner) const;
+  HWND ClipboardOwner();
+
+  void Dispatch(TWin32Window& w, const TEvent& e) { w.handler_.HandleEvent(w, e); }
+  void DispatchMouse(TWin32Window& w, TEventKind kind, POINT screen, TMouseButton button, TShiftState shift);
+  void Button(TWin32Window& w, TMouseButton button, bool press, bool twice, WPARAM keys, LPARAM lParam);
+  void Move(TWin32Window& w, WPARAM keys, LPARAM lParam);
+  void Wheel(TWin32Window& w, WPARAM wParam, LPARAM lParam);
+  void Key(TWin32Window& w, UINT message, WPARAM vk);
+  void Typed(TWin32Window& w, WPARAM unit);
+  void OutsidePress(TWin32Window& popup, TMouseButton button, POINT screen, TShiftState shift, bool seen);
+  void Replay(TMouseButton button, POINT screen, WPARAM keys);
+  void CaptureLost(TWin32Window& popup);
+  void Timer(TWin32Window& w, UINT_PTR native);
+  void FirePendingTimers();
+  TWin32Window* Watching() const;
+  void EnsureCapture();
+  void SetCaptureTo(HWND hwnd);
+
+  std::unordered_map<HWND, TWin32Window*> windows_;
+  std::vector<TWin32Window*> popupOrder_;  // shown popups, the last shown at the end
+  TWin32Window* captured_ = nullptr;       // the popup that holds the capture
+  TWin32Window* dragging_ = nullptr;       // the window that holds the capture for a drag
+  bool movingCapture_ = false;             // capture changes of our own doing
+  TWin32Window* closing_ = nullptr;        // a popup handling the CloseRequest of an outside press
+  bool replayed_ = false;
+  TMouseButton swallowRelease_ = TMouseButton::None;          // the release of a press that a popup dropped
+  std::vector<std::pair<std::uint64_t, int>> pendingTimers_;  // noted outside our loops
+  int loopDepth_ = 0;
+  std::uint64_t nextSerial_ = 1;
+  HWND clipboardOwner_ = nullptr;
+  DWORD thread_ = GetCurrentThreadId();
+};
+
+// ---- the window ----
+
+TWin32Window::~TWin32Window() {
+  if (system_ != nullptr) system_->Forget(*this);
+}
+
+void TWin32Window::Blit(HDC dc, const gfx::TRect& area) const {
+  const gfx::TRect r = area.Intersect(surface_.Bounds());
+  if (r.Empty()) return;
+  // The rows of the area as a top-down DIB of their own: our ARGB words are BGRA bytes, the
+  // layout of a 32-bit DIB.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = surface_.Width();
+  info.bmiHeader.biHeight = -r.Height();
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(dc, r.Left, r.Top, static_cast<DWORD>(r.Width()), static_cast<DWORD>(r.Height()), r.Left, 0, 0,
+                    static_cast<UINT>(r.Height()), surface_.Row(r.Top), &info, DIB_RGB_COLORS);
+}
+
+void TWin32Window::Present(const gfx::TRect& area) {
+  if (!Live()) return;
+  if (HDC dc = GetDC(hwnd_)) {
+    Blit(dc, area);
+    ReleaseDC(hwnd_, dc);
+  }
+}
+
+void TWin32Window::SetBounds(const gfx::TRect& bounds) {
+  const int w = detail::ClampSize(bounds.Width());
+  const int h = detail::ClampSize(bounds.Height());
+  bounds_ = gfx::TRect::FromSize(bounds.Left, bounds.Top, w, h);
+  detail::ResizeKeeping(surface_, w, h);
+  if (!Live()) return;
+  RECT r{bounds_.Left, bounds_.Top, bounds_.Right, bounds_.Bottom};
+  if (kind_ == TKind::Dialog) r = DialogRect(bounds_);
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+gfx::TPoint TWin32Window::ClientToScreen(gfx::TPoint p) const {
+  if (Live()) {
+    POINT pt{p.X, p.Y};
+    if (::ClientToScreen(hwnd_, &pt)) return {pt.x, pt.y};
+  }
+  return {bounds_.Left + p.X, bounds_.Top + p.Y};
+}
+
+void TWin32Window::Show() {
+  shown_ = true;
+  if (!Live()) return;
+  switch (kind_) {
+    case TKind::Child: ShowWindow(hwnd_, SW_SHOWNA); break;
+    case TKind::Popup:
+      SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+      break;
+    case TKind::Dialog: ShowWindow(hwnd_, SW_SHOW); break;
+  }
+  if (kind_ == TKind::Popup) {
+    watching_ = true;
+    auto& order = system_->popupOrder_;
+    order.erase(std::remove(order.begin(), order.end(), this), order.end());
+    order.push_back(this);
+    system_->EnsureCapture();
+  }
+  if (focusWhenShown_ && Live()) {
+    focusWhenShown_ = false;
+    SetFocus(hwnd_);
+  }
+}
+
+void TWin32Window::Hide() {
+  shown_ = false;
+  watching_ = false;
+  focusWhenShown_ = false;
+  if (system_ == nullptr) return;
+  auto& order = system_->popupOrder_;
+  order.erase(std::remove(order.begin(), order.end(), this), order.end());
+  if (system_->closing_ == this) system_->closing_ = nullptr;
+  if (!Live()) return;
+  if (kind_ == TKind::Popup) system_->EnsureCapture();
+  ShowWindow(hwnd_, SW_HIDE);
+}
+
+void TWin32Window::SetTitle(const std::string& title) {
+  if (Live()) SetWindowTextW(hwnd_, WideFromUtf8(title).c_str());
+}
+
+HCURSOR CursorHandle(TCursor cursor) {
+  switch (cursor) {
+    case TCursor::SizeNS: return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZENS));
+    case TCursor::IBeam: return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
+    case TCursor::Default: break;
+  }
+  return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+}
+
+void TWin32Window::SetCursor(TCursor cursor) {
+  cursor_ = cursor;
+  if (!Live()) return;
+  // At once when the pointer is over us; otherwise WM_SETCURSOR sets it when it comes.
+  POINT p{};
+  if (GetCursorPos(&p) && WindowFromPoint(p) == hwnd_) ::SetCursor(CursorHandle(cursor));
+}
+
+void TWin32Window::TakeFocus() {
+  if (!Live()) return;
+  // A window that is not shown cannot take the focus: a dialog takes it when it appears.
+  if (IsWindowVisible(hwnd_)) {
+    SetFocus(hwnd_);
+  } else {
+    focusWhenShown_ = true;
+  }
+}
+
+void TWin32Window::StartTimer(int id, int milliseconds) {
+  if (!Live()) return;
+  auto it = timers_.find(id);
+  if (it == timers_.end()) it = timers_.emplace(id, nextNativeTimer_++).first;
+  // Setting a running timer again restarts it; a beat noted but not fired yet is dropped.
+  auto& pending = system_->pendingTimers_;
+  pending.erase(std::remove(pending.begin(), pending.end(), std::make_pair(serial_, id)), pending.end());
+  SetTimer(hwnd_, it->second, static_cast<UINT>(std::max(milliseconds, 1)), nullptr);
+}
+
+void TWin32Window::StopTimer(int id) {
+  const auto it = timers_.find(id);
+  if (it == timers_.end()) return;
+  if (Live()) KillTimer(hwnd_, it->second);
+  timers_.erase(it);
+  if (system_ != nullptr) {
+    auto& pending = system_->pendingTimers_;
+    pending.erase(std::remove(pending.begin(), pending.end(), std::make_pair(serial_, id)), pending.end());
+  }
+}
+
+// ---- the window procedure ----
+
+LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    if (auto* w = static_cast<TWin32Window*>(create->lpCreateParams)) w->hwnd_ = hwnd;
+  }
+  auto* w = reinterpret_cast<TWin32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (w == nullptr || w->system_ == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    // Destroyed with the host's window, or by us: the object stays without its window.
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    w->system_->windows_.erase(hwnd);
+    w->hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  // Handlers never let an exception out into the host's loop: it would cross the system's frames.
+  try {
+    return w->system_->Handle(*w, message, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
+}
+
+LRESULT TWin32WindowSystem::Handle(TWin32Window& w, UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND hwnd = w.hwnd_;
+  switch (message) {
+    case WM_ERASEBKGND: return 1;  // our pixels cover it all
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      if (HDC dc = BeginPaint(hwnd, &ps)) {
+        w.Blit(dc, {ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
+        EndPaint(hwnd, &ps);
+      }
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: Button(w, TMouseButton::Left, true, message == WM_LBUTTONDBLCLK, wParam, lParam); return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: Button(w, TMouseButton::Right, true, message == WM_RBUTTONDBLCLK, wParam, lParam); return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: Button(w, TMouseButton::Middle, true, message == WM_MBUTTONDBLCLK, wParam, lParam); return 0;
+    case WM_LBUTTONUP: Button(w, TMouseButton::Left, false, false, wParam, lParam); return 0;
+    case WM_RBUTTONUP: Button(w, TMouseButton::Right, false, false, wParam, lParam); return 0;
+    case WM_MBUTTONUP: Button(w, TMouseButton::Middle, false, false, wParam, lParam); return 0;
+    case WM_MOUSEMOVE: Move(w, wParam, lParam); return 0;
+    case WM_MOUSELEAVE: {
+      w.hovered_ = false;
+      TEvent e;
+      e.Kind = TEventKind::MouseLeave;
+      e.Shift = KeyboardShift();
+      Dispatch(w, e);
+      return 0;
+    }
+    case WM_MOUSEWHEEL: Wheel(w, wParam, lParam); return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP: Key(w, message, wParam); return 0;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: {
+      // Alt and F10 stay the system's too (the host's menu, Alt+F4).
+      const std::uint64_t serial = w.serial_;
+      Key(w, message, wParam);
+      return BySerial(serial) != nullptr ? DefWindowProcW(hwnd, message, wParam, lParam) : 0;
+    }
+    case WM_CHAR: Typed(w, wParam); return 0;
+    case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTTAB;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      TEvent e;
+      e.Kind = message == WM_SETFOCUS ? TEventKind::FocusIn : TEventKind::FocusOut;
+      Dispatch(w, e);
+      return 0;
+    }
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == hwnd) {
+        ::SetCursor(CursorHandle(w.cursor_));
+        return TRUE;
+      }
+      break;
+    case WM_TIMER: Timer(w, wParam); return 0;
+    case WM_CAPTURECHANGED:
+      if (&w == dragging_ && !movingCapture_) dragging_ = nullptr;
+      if (&w == captured_ && !movingCapture_) {
+        captured_ = nullptr;
+        if (w.watching_ && w.shown_) CaptureLost(w);
+      }
+      return 0;
+    case WM_CANCELMODE:
+      // The system takes the capture away (another program came to the front).
+      if (&w == captured_) {
+        captured_ = nullptr;
+        if (GetCapture() == hwnd) {
+          movingCapture_ = true;
+          ReleaseCapture();
+          movingCapture_ = false;
+        }
+        if (w.watching_ && w.shown_) CaptureLost(w);
+      }
+      return 0;
+    case WM_CLOSE: {
+      // The close box (or Alt+F4) asks; the window goes only when its owner destroys it.
+      if (w.kind_ == TKind::Dialog) {
+        TEvent e;
+        e.Kind = TEventKind::CloseRequest;
+        Dispatch(w, e);
+      }
+      return 0;
+    }
+    default: break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// ---- the system ----
+
+// The clipboard's window is made first: when no window can be made, there is no system.
+TWin32WindowSystem::TWin32WindowSystem() { ClipboardOwner(); }
+
+TWin32WindowSystem::~TWin32WindowSystem() {
+  // Windows still open are destroyed now and left without a system: none may call into a library
+  // that is being unloaded. One of another thread (the library unloaded there) cannot be destroyed
+  // from here: it falls back to the default procedure and closes itself on its own thread.
+  const std::vector<std::pair<HWND, TWin32Window*>> open(windows_.begin(), windows_.end());
+  for (const auto& [hwnd, w] : open) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    w->system_ = nullptr;
+    w->hwnd_ = nullptr;
+    if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) {
+      DestroyWindow(hwnd);
+    } else {
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+      PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    }
+  }
+  windows_.clear();
+  if (clipboardOwner_ != nullptr) DestroyWindow(clipboardOwner_);
+}
+
+const TWin32Window& TWin32WindowSystem::Ours(const TWindow& window) const {
+  const auto* w = dynamic_cast<const TWin32Window*>(&window);
+  if (w == nullptr || w->system_ != this) throw std::invalid_argument("the owner is not a window of this system");
+  return *w;
+}
+
+TWin32Window* TWin32WindowSystem::Find(HWND hwnd) const {
+  const auto it = windows_.find(hwnd);
+  return it != windows_.end() ? it->second : nullptr;
+}
+
+TWin32Window* TWin32WindowSystem::BySerial(std::uint64_t serial) const {
+  for (const auto& [hwnd, w] : windows_) {
+    if (w->serial_ == serial) return w;
+  }
+  return nullptr;
+}
+
+// The window of ours that shows at the screen point, if any.
+TWin32Window* TWin32WindowSystem::OursAt(POINT screen) const {
+  TWin32Window* w = Find(WindowFromPoint(screen));
+  return w != nullptr && w->Live() && w->shown_ ? w : nullptr;
+}
+
+HWND TWin32WindowSystem::TopLevelOf(const TWin32Window& owner) const {
+  if (!owner.Live()) return nullptr;
+  return owner.kind_ == TKind::Child ? GetAncestor(owner.hwnd_, GA_ROOT) : owner.hwnd_;
+}
+
+std::unique_ptr<TWindow> TWin32WindowSystem::Make(TKind kind, DWORD style, DWORD exStyle, HWND parent, const RECT& rect,
+                                                  const gfx::TRect& client, const std::wstring& title,
+                                                  TWindowHandler& handler) {
+  const wchar_t* className = detail::WindowClassName(&WindowProcedure);
+  auto w = std::make_unique<TWin32Window>(*this, kind, handler, client);
+  w->serial_ = nextSerial_++;
+  const HWND hwnd =
+      CreateWindowExW(exStyle, className, title.c_str(), style, rect.left, rect.top, rect.right - rect.left,
+                      rect.bottom - rect.top, parent, nullptr, detail::ThisModule(), w.get());
+  if (hwnd == nullptr) {
+    w->system_ = nullptr;
+    throw std::runtime_error(LastErrorText("cannot make the editor's window"));
+  }
+  w->hwnd_ = hwnd;
+  windows_[hwnd] = w.get();
+  return w;
+}
+
+std::unique_ptr<TWindow> TWin32WindowSystem::CreateChild(std::uintptr_t parent, int width, int height,
+                                                         TWindowHandler& handler) {
+  const HWND host = reinterpret_cast<HWND>(parent);
+  if (host == nullptr) throw std::runtime_error("no parent window for the editor");
+  if (!IsWindow(host)) throw std::runtime_error("the host's window does not exist");
+  const gfx::TRect client = {0, 0, detail::ClampSize(width), detail::ClampSize(height)};
+  auto w = Make(TKind::Child, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, host,
+                {0, 0, client.Right, client.Bottom}, client, L"Vornix", handler);
+  static_cast<TWin32Window&>(*w).shown_ = true;
+  return w;
+}
+
+std::unique_ptr<TWindow> TWin32WindowSystem::CreatePopup(TWindow& owner, const gfx::TRect& screenBounds,
+                                                         TWindowHandler& handler) {
+  const HWND top = TopLevelOf(Ours(owner));
+  const gfx::TRect client =
+      gfx::TRect::FromSize(screenBounds.Left, screenBounds.Top, detail::ClampSize(screenBounds.Width()),
+                           detail::ClampSize(screenBounds.Height()));
+  return Make(TKind::Popup, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, top,
+              {client.Left, client.Top, client.Right, client.Bottom}, client, L"", handler);
+}
+
+std::unique_ptr<TWindow> TWin32WindowSystem::CreateDialog(TWindow& owner, const gfx::TRect& screenBounds,
+                                                          const std::string& title, TWindowHandler& handler) {
+  const HWND top = TopLevelOf(Ours(owner));
+  const gfx::TRect client =
+      gfx::TRect::FromSize(screenBounds.Left, screenBounds.Top, detail::ClampSize(screenBounds.Width()),
+                           detail::ClampSize(screenBounds.Height()));
+  return Make(TKind::Dialog, kDialogStyle, kDialogExStyle, top, DialogRect(client), client, WideFromUtf8(title),
+              handler);
+}
+
+void TWin32WindowSystem::Forget(TWin32Window& w) {
+  popupOrder_.erase(std::remove(popupOrder_.begin(), popupOrder_.end(), &w), popupOrder_.end());
+  pendingTimers_.erase(
+      std::remove_if(pendingTimers_.begin(), pendingTimers_.end(), [&](const auto& p) { return p.first == w.serial_; }),
+      pendingTimers_.end());
+  if (closing_ == &w) closing_ = nullptr;
+  if (dragging_ == &w) dragging_ = nullptr;
+  if (captured_ == &w) captured_ = nullptr;
+  if (const HWND hwnd = w.hwnd_) {
+    // No message reaches the object from here on, not even those that destroying sends.
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    windows_.erase(hwnd);
+    w.hwnd_ = nullptr;
+    movingCapture_ = true;
+    DestroyWindow(hwnd);
+    movingCapture_ = false;
+  }
+  w.system_ = nullptr;
+  EnsureCapture();
+}
+
+// ---- capture ----
+
+TWin32Window* TWin32WindowSystem::Watching() const {
+  for (auto it = popupOrder_.rbegin(); it != popupOrder_.rend(); ++it) {
+    if ((*it)->shown_ && (*it)->watching_ && (*it)->Live()) return *it;
+  }
+  return nullptr;
+}
+
+void TWin32WindowSystem::SetCaptureTo(HWND hwnd) {
+  movingCapture_ = true;
+  if (hwnd != nullptr) {
+    SetCapture(hwnd);
+  } else if (Find(GetCapture()) != nullptr) {
+    ReleaseCapture();
+  }
+  movingCapture_ = false;
+}
+
+// The popup shown last that still watches holds the capture; a drag holds it otherwise.
+void TWin32WindowSystem::EnsureCapture() {
+  TWin32Window* want = Watching();
+  if (want == captured_ && (want == nullptr || GetCapture() == want->hwnd_)) return;
+  if (want != nullptr) {
+    dragging_ = nullptr;
+    captured_ = want;
+    SetCaptureTo(want->hwnd_);
+  } else {
+    captured_ = nullptr;
+    SetCaptureTo(dragging_ != nullptr && dragging_->Live() ? dragging_->hwnd_ : nullptr);
+  }
+}
+
+void TWin32WindowSystem::ReplayPress() {
+  if (closing_ == nullptr || replayed_) return;
+  replayed_ = true;
+  closing_->watching_ = false;
+  EnsureCapture();
+}
+
+// ---- input ----
+
+void TWin32WindowSystem::DispatchMouse(TWin32Window& w, TEventKind kind, POINT screen, TMouseButton button,
+                                       TShiftState shift) {
+  POINT p = screen;
+  ScreenToClient(w.hwnd_, &p);
+  TEvent e;
+  e.Kind = kind;
+  e.X = p.x;
+  e.Y = p.y;
+  e.Button = button;
+  e.Shift = shift;
+  Dispatch(w, e);
+}
+
+void TWin32WindowSystem::Button(TWin32Window& w, TMouseButton button, bool press, bool twice, WPARAM keys,
+                                LPARAM lParam) {
+  POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ::ClientToScreen(w.hwnd_, &screen);
+  // Windows' flags already hold the pressed button and no longer the released one.
+  TShiftState shift = ButtonsFromKeys(keys);
+  TWin32Window* popup = Watching();
+  const bool inPopup = popup != nullptr && OursAt(screen) == popup;
+  if (popup != nullptr && press && !inPopup) {
+    OutsidePress(*popup, button, screen, shift, true);
+    return;
+  }
+  if (!press && button == swallowRelease_) {
+    swallowRelease_ = TMouseButton::None;
+    return;
+  }
+  // Who gets it: the popup that watches (or our window under the pointer, as on X11); the window
+  // that holds a drag; else the one Windows chose, unless it is hidden (a popup that closed
+  // before the release came).
+  TWin32Window* target = &w;
+  if (popup != nullptr) {
+    target = inPopup ? popup : OursAt(screen);
+    if (target == nullptr) target = popup;
+  } else if (dragging_ != nullptr && dragging_->Live()) {
+    target = dragging_;
+  } else if (!w.shown_) {
+    target = OursAt(screen);
+  }
+  if (target == nullptr || !target->Live()) return;
+  if (press) {
+    if (twice) shift |= ssDouble;
+    // The window keeps the mouse while a button is held, as X11's implicit grab does.
+    if (popup == nullptr && dragging_ == nullptr) {
+      dragging_ = target;
+      SetCaptureTo(target->hwnd_);
+    }
+  } else if ((shift & (ssLeft | ssRight | ssMiddle)) == 0 && dragging_ != nullptr) {
+    dragging_ = nullptr;
+    if (popup == nullptr) SetCaptureTo(nullptr);
+  }
+  DispatchMouse(*target, press ? TEventKind::MouseDown : TEventKind::MouseUp, screen, button, shift);
+}
+
+void TWin32WindowSystem::Move(TWin32Window& w, WPARAM keys, LPARAM lParam) {
+  POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ::ClientToScreen(w.hwnd_, &screen);
+  TWin32Window* target = &w;
+  if (TWin32Window* popup = Watching()) {
+    target = OursAt(screen);
+    if (target == nullptr) target = popup;
+  } else if (dragging_ != nullptr && dragging_->Live()) {
+    target = dragging_;
+  } else if (!w.shown_) {
+    return;
+  }
+  const std::uint64_t serial = target->serial_;
+  if (!target->hovered_ && target == &w) {
+    // Enter when the first move comes; Windows says when the pointer leaves.
+    target->hovered_ = true;
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, target->hwnd_, 0};
+    TrackMouseEvent(&track);
+    DispatchMouse(*target, TEventKind::MouseEnter, screen, TMouseButton::None, ButtonsFromKeys(keys));
+    target = BySerial(serial);
+    if (target == nullptr || !target->Live()) return;
+  }
+  DispatchMouse(*target, TEventKind::MouseMove, screen, TMouseButton::None, ButtonsFromKeys(keys));
+}
+
+// The wheel message comes to the focused window with screen coordinates; it belongs to our window
+// under the pointer, as on X11, and to the host when the pointer is over none of ours.
+void TWin32WindowSystem::Wheel(TWin32Window& w, WPARAM wParam, LPARAM lParam) {
+  const POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  TWin32Window* target = OursAt(screen);
+  if (TWin32Window* popup = Watching(); popup != nullptr && target != popup) return;  // outside a popup: nothing
+  if (target == nullptr) {
+    if (w.kind_ == TKind::Child) {
+      if (HWND parent = GetParent(w.hwnd_)) PostMessageW(parent, WM_MOUSEWHEEL, wParam, lParam);
+    }
+    return;
+  }
+  POINT p = screen;
+  ScreenToClient(target->hwnd_, &p);
+  TEvent e;
+  e.Kind = TEventKind::MouseWheel;
+  e.X = p.x;
+  e.Y = p.y;
+  e.WheelDelta = GET_WHEEL_DELTA_WPARAM(wParam);
+  e.Shift = ButtonsFromKeys(GET_KEYSTATE_WPARAM(wParam));
+  Dispatch(*target, e);
+}
+
+void TWin32WindowSystem::Key(TWin32Window& w, UINT message, WPARAM vk) {
+  const int key = KeyFromVirtualKey(vk);
+  if (key == kKeyNone) return;
+  TEvent e;
+  e.Kind = message == WM_KEYDOWN || message == WM_SYSKEYDOWN ? TEventKind::KeyDown : TEventKind::KeyUp;
+  e.Key = key;
+  e.Shift = KeyboardShift();
+  // The state before the key, as on X11: a modifier is not held yet on its own press and still
+  // held on its release.
+  const TShiftState own = key == kKeyShift     ? TShiftState{ssShift}
+                          : key == kKeyControl ? TShiftState{ssCtrl}
+                          : key == kKeyAlt     ? TShiftState{ssAlt}
+                                               : TShiftState{0};
+  e.Shift = e.Kind == TEventKind::KeyDown ? e.Shift & ~own : e.Shift | own;
+  Dispatch(w, e);
+}
+
+void TWin32WindowSystem::Typed(TWin32Window& w, WPARAM unit) {
+  const std::uint64_t serial = w.serial_;
+  const TShiftState shift = KeyboardShift();
+  for (char32_t c : w.typed_.Push(static_cast<char16_t>(unit))) {
+    if (c == 0x7F) continue;  // Ctrl+Backspace; Delete is a key, not a character
+    TWin32Window* still = BySerial(serial);
+    if (still == nullptr) return;
+    TEvent e;
+    e.Kind = TEventKind::Char;
+    e.Char = c;
+    e.Shift = shift;
+    Dispatch(*still, e);
+  }
+}
+
+// `seen`: the press came to us (the capture brought it); otherwise it went to another program and
+// there is neither a press to replay nor a release to drop.
+void TWin32WindowSystem::OutsidePress(TWin32Window& popup, TMouseButton button, POINT screen, TShiftState shift,
+                                      bool seen) {
+  const gfx::TPoint origin = popup.ClientToScreen({0, 0});
+  TEvent e;
+  e.Kind = TEventKind::CloseRequest;
+  e.X = screen.x - origin.X;
+  e.Y = screen.y - origin.Y;
+  e.Button = button;
+  e.Shift = shift | FlagOf(button);
+  TWin32Window* const outerClosing = closing_;
+  const bool outerReplayed = replayed_;
+  closing_ = &popup;
+  replayed_ = false;
+  struct TRestore {
+    TWin32WindowSystem& s;
+    TWin32Window* closing;
+    bool replayed;
+    TMouseButton button;
+    POINT screen;
+    WPARAM keys;
+    bool seen;
+    ~TRestore() {
+      if (seen && s.replayed_) {
+        s.Replay(button, screen, keys);
+      } else if (seen) {
+        s.swallowRelease_ = button;  // the release of a dropped press goes nowhere
+      }
+      s.closing_ = closing;
+      s.replayed_ = replayed;
+      s.EnsureCapture();
+    }
+  };
+  WPARAM keys = 0;
+  if (e.Shift & ssShift) keys |= MK_SHIFT;
+  if (e.Shift & ssCtrl) keys |= MK_CONTROL;
+  if (e.Shift & ssLeft) keys |= MK_LBUTTON;
+  if (e.Shift & ssRight) keys |= MK_RBUTTON;
+  if (e.Shift & ssMiddle) keys |= MK_MBUTTON;
+  TRestore restore{*this, outerClosing, outerReplayed, button, screen, keys, seen};
+  Dispatch(popup, e);
+}
+
+// The press again, posted to the window now under the pointer (the popup is out of the way or
+// no longer watching), so that it arrives there before its release.
+void TWin32WindowSystem::Replay(TMouseButton button, POINT screen, WPARAM keys) {
+  const HWND target = WindowFromPoint(screen);
+  if (target == nullptr) return;
+  POINT client = screen;
+  ScreenToClient(target, &client);
+  RECT area{};
+  GetClientRect(target, &area);
+  const bool inClient = PtInRect(&area, client) != 0;
+  UINT message = 0;
+  switch (button) {
+    case TMouseButton::Left: message = inClient ? WM_LBUTTONDOWN : WM_NCLBUTTONDOWN; break;
+    case TMouseButton::Right: message = inClient ? WM_RBUTTONDOWN : WM_NCRBUTTONDOWN; break;
+    case TMouseButton::Middle: message = inClient ? WM_MBUTTONDOWN : WM_NCMBUTTONDOWN; break;
+    case TMouseButton::None: return;
+  }
+  if (inClient) {
+    PostMessageW(target, message, keys, MAKELPARAM(client.x, client.y));
+    return;
+  }
+  // Outside the client area the window says what part it is (its caption, a border).
+  DWORD_PTR hit = HTNOWHERE;
+  if (!SendMessageTimeoutW(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y), SMTO_ABORTIFHUNG, 200, &hit))
+    return;
+  PostMessageW(target, message, hit, MAKELPARAM(screen.x, screen.y));
+}
+
+// The capture went elsewhere: a press on another program's window, Alt+Tab. The popup hears of
+// it as of a press outside.
+void TWin32WindowSystem::CaptureLost(TWin32Window& popup) {
+  POINT p{};
+  GetCursorPos(&p);
+  const TShiftState held = ModifierState();
+  const TMouseButton button = (held & ssRight) && !(held & ssLeft) ? TMouseButton::Right : TMouseButton::Left;
+  OutsidePress(popup, button, p, held & ~(ssLeft | ssRight | ssMiddle), false);
+}
+
+// ---- timers ----
+
+void TWin32WindowSystem::Timer(TWin32Window& w, UINT_PTR native) {
+  const auto it = std::find_if(w.timers_.begin(), w.timers_.end(), [&](const auto& t) { return t.second == native; });
+  if (it == w.timers_.end()) return;
+  const int id = it->first;
+  if (loopDepth_ == 0) {
+    // The host's loop dispatched it: it fires from the next Pump.
+    const auto beat = std::make_pair(w.serial_, id);
+    if (std::find(pendingTimers_.begin(), pendingTimers_.end(), beat) == pendingTimers_.end())
+      pendingTimers_.push_back(beat);
+    return;
+  }
+  TEvent e;
+  e.Kind = TEventKind::Timer;
+  e.TimerId = id;
+  Dispatch(w, e);
+}
+
+void TWin32WindowSystem::FirePendingTimers() {
+  const auto beats = std::move(pendingTimers_);
+  pendingTimers_.clear();
+  for (const auto& [serial, id] : beats) {
+    TWin32Window* w = BySerial(serial);
+    if (w == nullptr || w->timers_.count(id) == 0) continue;  // stopped or gone meanwhile
+    TEvent e;
+    e.Kind = TEventKind::Timer;
+    e.TimerId = id;
+    Dispatch(*w, e);
+  }
+}
+
+// ---- loops ----
+
+void TWin32WindowSystem::Pump() {
+  const TLoop loop(*this);
+  FirePendingTimers();
+  int handled = 0;
+  for (bool any = true; any && handled < kPumpMessageCap;) {
+    any = false;
+    std::vector<HWND> ours;
+    ours.reserve(windows_.size());
+    for (const auto& [hwnd, w] : windows_) ours.push_back(hwnd);
+    for (const HWND hwnd : ours) {
+      MSG msg;
+      while (handled < kPumpMessageCap && windows_.count(hwnd) != 0 && PeekMessageW(&msg, hwnd, 0, 0, PM_REMOVE)) {
+        any = true;
+        ++handled;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+  }
+}
+
+void TWin32WindowSystem::RunModal(const std::function<bool()>& done) {
+  const TLoop loop(*this);
+  while (!done()) {
+    FirePendingTimers();
+    if (done()) return;
+    MSG msg;
+    bool any = false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));  // the host's loop ends too
+        return;
+      }
+      any = true;
+      if (Find(msg.hwnd) == nullptr && IsUserInput(msg.message)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+      if (done()) return;
+    }
+    if (!any) MsgWaitForMultipleObjectsEx(0, nullptr, kModalWaitCapMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+// The thread's queue is the host's too: the mouse input queued for it goes as well, as a press
+// that closed a question must not reach the host's window either.
+void TWin32WindowSystem::FlushMouseInput() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+  }
+}
+
+gfx::TPoint TWin32WindowSystem::PointerPosition() const {
+  POINT p{};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+TShiftState TWin32WindowSystem::ModifierState() const {
+  auto down = [](int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; };
+  const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+  TShiftState s = 0;
+  if (down(VK_SHIFT)) s |= ssShift;
+  if (down(VK_CONTROL)) s |= ssCtrl;
+  if (down(VK_MENU)) s |= ssAlt;
+  // The physical buttons, as the user knows them.
+  if (down(swapped ? VK_RBUTTON : VK_LBUTTON)) s |= ssLeft;
+  if (down(swapped ? VK_LBUTTON : VK_RBUTTON)) s |= ssRight;
+  if (down(VK_MBUTTON)) s |= ssMiddle;
+  return s;
+}
+
+gfx::TRect TWin32WindowSystem::ScreenBounds() const {
+  const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return gfx::TRect::FromSize(x, y, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+}
+
+// ---- clipboard ----
+
+// A message-only window of ours owns what we put on the clipboard; the data stays there after it
+// (and the editor) have gone.
+HWND TWin32WindowSystem::ClipboardOwner() {
+  if (clipboardOwner_ == nullptr) {
+    clipboardOwner_ = CreateWindowExW(0, detail::WindowClassName(&WindowProcedure), L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                      nullptr, detail::ThisModule(), nullptr);
+    if (clipboardOwner_ == nullptr) throw std::runtime_error(LastErrorText("cannot make windows"));
+  }
+  return clipboardOwner_;
+}
+
+void TWin32WindowSystem::SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) {
+  detail::PutClipboard(ClipboardOwner(), detail::ClipboardFormat(format), data);
+}
+
+bool TWin32WindowSystem::HasClipboard(const std::string& format) {
+  return IsClipboardFormatAvailable(detail::ClipboardFormat(format)) != 0;
+}
+
+std::optional<std::vector<std::uint8_t>> TWin32WindowSystem::GetClipboard(const std::string& format) {
+  return detail::ReadClipboard(detail::ClipboardFormat(format));
+}
+
+void TWin32WindowSystem::SetClipboardText(const std::string& utf8) {
+  const std::wstring wide = WideFromUtf8(utf8);
+  std::vector<std::uint8_t> bytes((wide.size() + 1) * sizeof(wchar_t), 0);
+  std::memcpy(bytes.data(), wide.data(), wide.size() * sizeof(wchar_t));
+  detail::PutClipboard(ClipboardOwner(), CF_UNICODETEXT, bytes);
+}
+
+std::optional<std::string> TWin32WindowSystem::GetClipboardText() {
+  const auto bytes = detail::ReadClipboard(CF_UNICODETEXT);
+  if (!bytes) return std::nullopt;
+  std::wstring wide(bytes->size() / sizeof(wchar_t), L'\0');
+  std::memcpy(wide.data(), bytes->data(), wide.size() * sizeof(wchar_t));
+  wide.resize(std::wcslen(wide.c_str()));  // up to the terminating zero
+  return Utf8FromWide(wide);
+}
+
+}  // namespace
+
+// Windows always has a desktop; a window that cannot be made (Wine without an X display) is the
+// error instead, from the constructor.
+std::unique_ptr<TWindowSystem> CreateNativeWindowSystem() { return std::make_unique<TWin32WindowSystem>(); }
 
 }  // namespace vornix::platform

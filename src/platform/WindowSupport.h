@@ -1,5 +1,6 @@
 // Small pieces the window backends share: size limits, keeping a surface's pixels across a
-// resize, and UTF-8 decoding for typed text and titles.
+// resize, UTF-8 decoding for typed text and titles, and UTF-16 units put together into code points
+// (Windows types characters beyond the first plane as two messages).
 #pragma once
 
 #include <algorithm>
@@ -87,5 +88,34 @@ inline std::string Latin1ToUtf8(std::string_view text) {
   }
   return out;
 }
+
+// Typed UTF-16 units, one at a time, to code points: a high surrogate waits for its low one; a
+// surrogate without its partner gives U+FFFD.
+class TUtf16Decoder {
+ public:
+  // The code points that the unit completes (none, one, or two when a waiting high surrogate
+  // turns out to be unpaired).
+  std::u32string Push(char16_t unit) {
+    std::u32string out;
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    if (high_ != 0 && low) {
+      out.push_back(0x10000 + ((static_cast<char32_t>(high_) - 0xD800) << 10) + (static_cast<char32_t>(unit) - 0xDC00));
+      high_ = 0;
+      return out;
+    }
+    if (high_ != 0) out.push_back(U'\uFFFD');
+    high_ = 0;
+    if (high) {
+      high_ = unit;
+    } else {
+      out.push_back(low ? U'\uFFFD' : static_cast<char32_t>(unit));
+    }
+    return out;
+  }
+
+ private:
+  char16_t high_ = 0;
+};
 
 }  // namespace vornix::platform::detail

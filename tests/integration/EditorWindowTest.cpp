@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "EditorTransport.h"
 #include "PluginFixture.h"
 
 // Last: Xlib defines macros (None, Bool, Status) that clash with names in the headers above.
@@ -162,34 +163,8 @@ class EditorWindow : public PluginTest {
   }
   void* Handle(Window w) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(w)); }
 
-  // A playing transport and sequence 1 stepped, so a block sends step values as they are.
-  void SetTimeAndStepped() {
-    host->Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-    vst::VstTimeInfo t{};
-    t.sampleRate = 48000.0;
-    t.tempo = 120.0;
-    t.timeSigNumerator = 4;
-    t.timeSigDenominator = 4;
-    t.flags = kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid;
-    host->timeInfo = t;
-    effect().setParameter(&effect(), 8, 0.0f);  // Seq1 Smooth off
-  }
-  // The values of the first `count` steps of sequence 1 ("1/4" steps), played from the start.
-  std::vector<int> FirstValues(int count) {
-    host->midi.clear();
-    host->timeInfo->ppqPos = 0.0;
-    host->timeInfo->flags &= ~kVstTransportPlaying;
-    host->ProcessBlock(512);  // stopped: the next block starts afresh
-    host->timeInfo->flags |= kVstTransportPlaying;
-    std::vector<int> values;
-    for (int step = 0; step < count; ++step) {
-      host->timeInfo->ppqPos = step;
-      host->ProcessBlock(512);
-    }
-    for (const auto& m : host->midi)
-      if (m.status == 0xB0 && m.data1 == 20) values.push_back(m.data2);
-    return values;
-  }
+  void SetTimeAndStepped() { testing::SetTimeAndStepped(*host); }
+  std::vector<int> FirstValues(int count) { return testing::FirstValues(*host, count); }
 
   Display* display = nullptr;
   Window frame = 0;
