@@ -22,7 +22,7 @@ cases=(
   "--screenshot editor.png --load ramp.orvanep --skin luna --param Seq3\ Active=On --playing-step 6"
   "--screenshot editor.png --skin Dark --show rate-menu"
   "--screenshot editor.png --load ramp.orvanep --skin Carbon --show sequence-menu"
-  "--screenshot editor.png --load ramp.orvanep --skin Light --show about"
+  "--screenshot editor.png --load ramp.orvanep --skin Light --show skin-menu"
   "--screenshot editor.png --load ramp.orvanep --skin Smokey --show title"
   "--tempo 0"
   "--param Seq1\ Rate=fast"
