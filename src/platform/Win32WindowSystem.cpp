@@ -84,15 +84,6 @@ TShiftState KeyboardShift() {
   return s;
 }
 
-TShiftState FlagOf(TMouseButton button) {
-  switch (button) {
-    case TMouseButton::Left: return ssLeft;
-    case TMouseButton::Middle: return ssMiddle;
-    case TMouseButton::Right: return ssRight;
-    default: return 0;
-  }
-}
-
 // The toolkit's key codes are the virtual-key codes for the keys it knows.
 int KeyFromVirtualKey(WPARAM vk) {
   if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return static_cast<int>(vk);
@@ -742,7 +733,7 @@ void TWin32WindowSystem::Button(TWin32Window& w, TMouseButton button, bool press
       dragging_ = target;
       SetCaptureTo(target->hwnd_);
     }
-  } else if ((shift & (ssLeft | ssRight | ssMiddle)) == 0 && dragging_ != nullptr) {
+  } else if ((shift & kMouseButtonFlags) == 0 && dragging_ != nullptr) {
     dragging_ = nullptr;
     if (popup == nullptr) SetCaptureTo(nullptr);
   }
@@ -839,7 +830,7 @@ void TWin32WindowSystem::OutsidePress(TWin32Window& popup, TMouseButton button, 
   e.X = screen.x - origin.X;
   e.Y = screen.y - origin.Y;
   e.Button = button;
-  e.Shift = shift | FlagOf(button);
+  e.Shift = shift | ButtonFlag(button);
   TWin32Window* const outerClosing = closing_;
   const bool outerReplayed = replayed_;
   closing_ = &popup;
@@ -908,7 +899,7 @@ void TWin32WindowSystem::CaptureLost(TWin32Window& popup) {
   GetCursorPos(&p);
   const TShiftState held = ModifierState();
   const TMouseButton button = (held & ssRight) && !(held & ssLeft) ? TMouseButton::Right : TMouseButton::Left;
-  OutsidePress(popup, button, p, held & ~(ssLeft | ssRight | ssMiddle), false);
+  OutsidePress(popup, button, p, held & ~kMouseButtonFlags, false);
 }
 
 // ---- timers ----
