@@ -15,9 +15,19 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Test programs run under Wine when it is there (ctest and test discovery use the emulator).
+# x86-64 programs go straight to Wine's 64-bit loader (and name it for the processes they start):
+# Debian's `wine` starts the 32-bit loader first whenever wine32 is installed, which fails on a
+# kernel that runs no 32-bit programs.
 if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
-  find_program(VORNIX_WINE NAMES wine wine64)
-  if(VORNIX_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${VORNIX_WINE})
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "AMD64")
+    find_program(VORNIX_WINE NAMES wine64 HINTS /usr/lib/wine)
+    if(VORNIX_WINE)
+      set(CMAKE_CROSSCOMPILING_EMULATOR env WINELOADER=${VORNIX_WINE} ${VORNIX_WINE})
+    endif()
+  else()
+    find_program(VORNIX_WINE NAMES wine)
+    if(VORNIX_WINE)
+      set(CMAKE_CROSSCOMPILING_EMULATOR ${VORNIX_WINE})
+    endif()
   endif()
 endif()

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# compare-with-linux.sh LINUX_RENDER LINUX_PLUGIN WINE WINDOWS_RENDER WINDOWS_PLUGIN PRESETS
+# compare-with-linux.sh LINUX_RENDER LINUX_PLUGIN WINDOWS_RENDER WINDOWS_PLUGIN PRESETS WINE...
 # Runs the same command lines through the Linux build and, under Wine, through the Windows build,
 # each in a scratch folder of its own with relative file names, and compares what they write:
 # standard output, exit status, the tool's own messages, MIDI files, saved chunks and pictures of the
 # editor, byte for byte.
 set -uo pipefail
-linuxRender=$1 linuxPlugin=$2 wine=$3 windowsRender=$4 windowsPlugin=$5 presets=$6
+linuxRender=$1 linuxPlugin=$2 windowsRender=$3 windowsPlugin=$4 presets=$5
+wine=("${@:6}") # the command that runs a Windows program, with its arguments
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/linux/home" "$scratch/windows"
@@ -34,7 +35,7 @@ for args in "${cases[@]}"; do
   rm -f "$scratch"/{linux,windows}/{out.mid,out.txt,editor.png,stdout,stderr}
   (cd "$scratch/linux" && HOME="$scratch/linux/home" XDG_CONFIG_HOME="$scratch/linux/home/config" \
      "$linuxRender" "${argv[@]}" "$linuxPlugin" >stdout 2>stderr; echo $? >status)
-  (cd "$scratch/windows" && "$wine" "$windowsRender" "${argv[@]}" "$windowsPlugin" >stdout 2>stderr; echo $? >status)
+  (cd "$scratch/windows" && "${wine[@]}" "$windowsRender" "${argv[@]}" "$windowsPlugin" >stdout 2>stderr; echo $? >status)
   # Wine may add messages of its own to standard error; the tool's all start with its name.
   # Standard error stays a text stream on Windows, with CR LF line ends.
   for side in linux windows; do
