@@ -57,6 +57,8 @@ void TfrmVSTEditorBase::panMainClick() { FocusControlUnderCursor(); }
 void TfrmVSTEditorBase::timFormActivatedTimer() {
   timFormActivated.SetEnabled(false);
   FActivated = true;
+  // A question opened in the first moments keeps the keys (its Enter must not reach the editor).
+  if (ModalDialogsAbove > 0) return;
   if (platform::TWindow* window = Window()) window->TakeFocus();
 }
 

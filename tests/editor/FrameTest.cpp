@@ -446,6 +446,25 @@ TEST_F(EditorPageTest, TheFormTakesTheFocusAndStartsShowingThePlayingStepAfterAT
   EXPECT_TRUE(window->Focused());
 }
 
+// A question opened before that tenth of a second has passed keeps the keyboard: the editor
+// taking it back would send the user's Enter to the editor instead of the question.
+TEST_F(EditorPageTest, AQuestionOpenedInTheEditorsFirstTenthOfASecondKeepsTheFocus) {
+  OpenEditor(false);
+  const gfx::TPoint p = Center(*form->lblSeqHeading);
+  platform::TMemoryWindow* dialog = nullptr;
+  bool dialogFocused = false;
+  system.QueueModalAction([&] {
+    dialog = system.FindDialog("Edit Sequence Title");
+    ASSERT_NE(dialog, nullptr);
+    system.AdvanceTime(150);
+    dialogFocused = dialog->Focused();
+    system.KeyDown(*dialog, platform::kKeyEscape);
+  });
+  system.DoubleClick(*window, p.X, p.Y);
+  EXPECT_TRUE(editorWindow->Activated());
+  EXPECT_TRUE(dialogFocused);
+}
+
 TEST_F(EditorPageTest, ClosingTheEditorEndsLearnAndTeach) {
   OpenEditor();
   ChooseFrom(*form->btnMenu, form->ddmMenu, "ddmMenu_TeachCC");

@@ -159,6 +159,16 @@ struct TUser {
       Send(in);
     }
   }
+  // One UTF-16 unit as typed text, the way input methods send it.
+  static void Unicode(char16_t unit) {
+    for (bool down : {true, false}) {
+      INPUT in{};
+      in.type = INPUT_KEYBOARD;
+      in.ki.wScan = unit;
+      in.ki.dwFlags = KEYEVENTF_UNICODE | (down ? 0 : KEYEVENTF_KEYUP);
+      Send(in);
+    }
+  }
   static void Pause() { std::this_thread::sleep_for(60ms); }
   // A shown top-level window of this process that `accept` likes, waited for up to five seconds.
   static HWND WaitForTopLevel(const std::function<bool(HWND)>& accept) {
@@ -388,6 +398,38 @@ TEST_F(Win32EditorWindow, StepsCopiedInOneInstancePasteIntoAnother) {
   EXPECT_EQ(FirstValues(other, 1), (std::vector<int>{126}));
   other.Dispatch(effEditClose);
   DestroyWindow(otherFrame);
+  host->Dispatch(effEditClose);
+}
+
+// A title typed with characters beyond ASCII (as a keyboard layout or an input method gives them,
+// one of them outside the Basic Multilingual Plane) reaches the state as the user typed it. The
+// title is asked for at once after the editor opens, before its first tenth of a second is over:
+// the question keeps the keyboard all the same.
+TEST_F(Win32EditorWindow, ATitleTypedBeyondAsciiReachesTheState) {
+  ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, Handle(frame)), 1);
+  Settle(*host);
+  const std::u16string typed = u"Käse \U0001F3B9";
+  bool asked = false, answered = false;
+  IdleWhile(*host, [&] {
+    // The heading above the grid: main panel (3, 45) + (67, 10).
+    TUser::Click(100, 64);
+    TUser::Click(100, 64);
+    const HWND dialog = TUser::WaitForDialog();
+    if (dialog == nullptr) return;
+    asked = true;
+    TUser::Pause();
+    TUser::Key(VK_DELETE);  // the old title is selected
+    for (const char16_t unit : typed) TUser::Unicode(unit);
+    TUser::Pause();
+    TUser::Key(VK_RETURN);
+    answered = TUser::WaitUntilGone(dialog);
+    if (!answered) PostMessageW(dialog, WM_CLOSE, 0, 0);  // so that the host's side ends too
+  });
+  EXPECT_TRUE(asked) << "no title dialog came up";
+  EXPECT_TRUE(answered) << "Enter left the title dialog open";
+  const std::vector<unsigned char> chunk = host->GetChunk();
+  const std::string utf8 = "K\xC3\xA4se \xF0\x9F\x8E\xB9";
+  EXPECT_NE(std::string(chunk.begin(), chunk.end()).find(utf8), std::string::npos);
   host->Dispatch(effEditClose);
 }
 

@@ -25,6 +25,7 @@ bool IsInput(platform::TEventKind kind) {
 
 TModalInputBlock::TModalInputBlock(TForm& form)
     : form_(form), previous_(std::make_shared<TFilter>(std::move(form.OnWindowEvent))) {
+  ++form_.ModalDialogsAbove;
   form_.OnWindowEvent = [previous = previous_](TForm& sender, const platform::TEvent& event) {
     if (IsInput(event.Kind)) return true;
     // The filter before this one may open a dialog that replaces this one while it runs.
@@ -33,6 +34,9 @@ TModalInputBlock::TModalInputBlock(TForm& form)
   };
 }
 
-TModalInputBlock::~TModalInputBlock() { form_.OnWindowEvent = *previous_; }
+TModalInputBlock::~TModalInputBlock() {
+  --form_.ModalDialogsAbove;
+  form_.OnWindowEvent = *previous_;
+}
 
 }  // namespace vornix::editor

@@ -79,6 +79,9 @@ class TForm : public TControl, private platform::TWindowHandler {
   // Every window event, before the form handles it; returning true swallows it (a dialog's
   // default and cancel keys, the editor's wheel focusing).
   std::function<bool(TForm& sender, const platform::TEvent& event)> OnWindowEvent;
+  // Modal dialogs running above the form (TModalInputBlock counts them). The keyboard focus is
+  // theirs meanwhile: the form must not take it back.
+  int ModalDialogsAbove = 0;
 
   // Paints Color when it is set. A form that draws a background of its own overrides it.
   void Paint(gfx::TCanvas& canvas) override;
