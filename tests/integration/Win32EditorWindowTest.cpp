@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "../platform/Win32Input.h"
 #include "EditorTransport.h"
 #include "PluginFixture.h"
 
@@ -24,6 +25,8 @@ namespace {
 
 using namespace vst;
 using hostkit::PluginHost;
+using win32test::ChildrenOf;
+using win32test::CountWindow;
 using namespace std::chrono_literals;
 
 LRESULT CALLBACK FrameProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -55,23 +58,6 @@ HWND MakeFrame(PluginHost& host, int left, int top) {
   ShowWindow(frame, SW_SHOW);
   SetForegroundWindow(frame);
   return frame;
-}
-
-// Window enumeration callbacks (stdcall on x86, which lambdas are not).
-BOOL CALLBACK CollectWindow(HWND w, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-  return TRUE;
-}
-
-BOOL CALLBACK CountWindow(HWND, LPARAM n) {
-  ++*reinterpret_cast<std::size_t*>(n);
-  return TRUE;
-}
-
-std::vector<HWND> ChildrenOf(HWND parent) {
-  std::vector<HWND> children;
-  EnumChildWindows(parent, &CollectWindow, reinterpret_cast<LPARAM>(&children));
-  return children;
 }
 
 // The host's loop: its messages (and ours, which go to our window procedure) and effEditIdle.
@@ -124,50 +110,22 @@ BOOL CALLBACK SearchWindow(HWND w, LPARAM p) {
 
 // A user at the screen.
 struct TUser {
-  static void Send(INPUT in) { SendInput(1, &in, sizeof in); }
-  static void MoveTo(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE;
-    Send(in);
-  }
+  static void MoveTo(int x, int y) { win32test::MoveTo(x, y); }
   static void Press(int x, int y) {
     MoveTo(x, y);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    Send(in);
+    win32test::Button(1, true);
   }
-  static void Release() {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    Send(in);
-  }
+  static void Release() { win32test::Button(1, false); }
   static void Click(int x, int y) {
     Press(x, y);
     Release();
   }
   static void Key(WORD vk) {
-    for (bool down : {true, false}) {
-      INPUT in{};
-      in.type = INPUT_KEYBOARD;
-      in.ki.wVk = vk;
-      in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-      in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-      Send(in);
-    }
+    win32test::Key(vk, true);
+    win32test::Key(vk, false);
   }
-  // One UTF-16 unit as typed text, the way input methods send it.
-  static void Unicode(char16_t unit) {
-    for (bool down : {true, false}) {
-      INPUT in{};
-      in.type = INPUT_KEYBOARD;
-      in.ki.wScan = unit;
-      in.ki.dwFlags = KEYEVENTF_UNICODE | (down ? 0 : KEYEVENTF_KEYUP);
-      Send(in);
-    }
+  static void Type(const std::u16string& text) {
+    for (const char16_t unit : text) win32test::TypeUnit(static_cast<wchar_t>(unit));
   }
   static void Pause() { std::this_thread::sleep_for(60ms); }
   // A shown top-level window of this process that `accept` likes, waited for up to five seconds.
@@ -419,7 +377,7 @@ TEST_F(Win32EditorWindow, ATitleTypedBeyondAsciiReachesTheState) {
     asked = true;
     TUser::Pause();
     TUser::Key(VK_DELETE);  // the old title is selected
-    for (const char16_t unit : typed) TUser::Unicode(unit);
+    TUser::Type(typed);
     TUser::Pause();
     TUser::Key(VK_RETURN);
     answered = TUser::WaitUntilGone(dialog);

@@ -17,6 +17,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "Win32Input.h"
 #include "platform/WinText.h"
 #include "platform/Window.h"
 
@@ -24,6 +25,7 @@ namespace vornix::platform {
 namespace {
 
 using namespace std::chrono_literals;
+using namespace win32test;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
@@ -94,31 +96,6 @@ void RunHostLoop(std::chrono::milliseconds time) {
   }
 }
 
-void Send(INPUT input) { SendInput(1, &input, sizeof input); }
-
-void MoveTo(int x, int y) {
-  SetCursorPos(x, y);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = MOUSEEVENTF_MOVE;  // no distance: a move message where the pointer stands
-  Send(in);
-}
-
-DWORD ButtonFlag(int button, bool down) {
-  switch (button) {
-    case 1: return down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    case 2: return down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
-    default: return down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
-  }
-}
-
-void Button(int button, bool down) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = ButtonFlag(button, down);
-  Send(in);
-}
-
 void ClickAt(int x, int y, int button = 1) {
   MoveTo(x, y);
   Button(button, true);
@@ -133,43 +110,7 @@ void WheelNotch(int delta) {
   Send(in);
 }
 
-void Key(WORD vk, bool down) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  Send(in);
-}
-
-void TypeUnit(wchar_t unit) {
-  INPUT in[2]{};
-  for (int i = 0; i < 2; ++i) {
-    in[i].type = INPUT_KEYBOARD;
-    in[i].ki.wScan = static_cast<WORD>(unit);
-    in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
-  }
-  SendInput(2, in, sizeof in[0]);
-}
-
 HWND Handle(const TWindow& w) { return reinterpret_cast<HWND>(w.NativeHandle()); }
-
-// Window enumeration callbacks (stdcall on x86, which lambdas are not).
-BOOL CALLBACK CollectWindow(HWND w, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-  return TRUE;
-}
-
-BOOL CALLBACK CountWindow(HWND, LPARAM n) {
-  ++*reinterpret_cast<std::size_t*>(n);
-  return TRUE;
-}
-
-std::vector<HWND> ChildrenOf(HWND parent) {
-  std::vector<HWND> children;
-  EnumChildWindows(parent, &CollectWindow, reinterpret_cast<LPARAM>(&children));
-  return children;
-}
 
 // This thread's windows of every kind: top-level, owned, and message-only ones of our class.
 std::size_t ThreadWindowCount(const std::wstring& ourClass) {
