@@ -17,6 +17,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "EventRecorder.h"
 #include "Win32Input.h"
 #include "platform/WinText.h"
 #include "platform/Window.h"
@@ -28,23 +29,6 @@ using namespace std::chrono_literals;
 using namespace win32test;
 using ::testing::IsEmpty;
 using ::testing::Not;
-
-struct TRecorder : TWindowHandler {
-  std::vector<TEvent> Events;
-  std::function<void(TWindow&, const TEvent&)> OnEvent;
-  void HandleEvent(TWindow& window, const TEvent& event) override {
-    if (event.Kind == TEventKind::MouseEnter || event.Kind == TEventKind::MouseLeave) return;
-    Events.push_back(event);
-    if (OnEvent) OnEvent(window, event);
-  }
-  std::vector<TEvent> Of(TEventKind kind) const {
-    std::vector<TEvent> found;
-    for (const TEvent& e : Events) {
-      if (e.Kind == kind) found.push_back(e);
-    }
-    return found;
-  }
-};
 
 // What reached the host's window procedure.
 thread_local std::vector<UINT>* hostMessages = nullptr;

@@ -24,6 +24,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "EventRecorder.h"
 #include "platform/Window.h"
 
 namespace vornix::platform {
@@ -64,23 +65,6 @@ int HostErrorHandler(Display* display, XErrorEvent* error) {
   ++hostErrors;
   return 0;
 }
-
-struct TRecorder : TWindowHandler {
-  std::vector<TEvent> Events;
-  std::function<void(TWindow&, const TEvent&)> OnEvent;
-  void HandleEvent(TWindow& window, const TEvent& event) override {
-    if (event.Kind == TEventKind::MouseEnter || event.Kind == TEventKind::MouseLeave) return;
-    Events.push_back(event);
-    if (OnEvent) OnEvent(window, event);
-  }
-  std::vector<TEvent> Of(TEventKind kind) const {
-    std::vector<TEvent> found;
-    for (const TEvent& e : Events) {
-      if (e.Kind == kind) found.push_back(e);
-    }
-    return found;
-  }
-};
 
 std::size_t OpenFileDescriptors() {
   std::size_t count = 0;
