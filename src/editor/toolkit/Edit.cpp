@@ -22,8 +22,6 @@ std::u32string DecodeUtf8(std::string_view utf8) {
   return out;
 }
 
-std::string EncodeUtf8(std::u32string_view text) { return Utf32ToUtf8(text); }
-
 TEdit::TEdit() : advances_{0} {
   SetBounds(0, 0, 121, 23);
   SetCanFocus(true);
@@ -32,7 +30,7 @@ TEdit::TEdit() : advances_{0} {
 
 TEdit::~TEdit() = default;
 
-std::string TEdit::Text() const { return EncodeUtf8(text_); }
+std::string TEdit::Text() const { return Utf32ToUtf8(text_); }
 
 void TEdit::SetText(std::string_view utf8) {
   std::u32string text = DecodeUtf8(utf8);
@@ -61,7 +59,7 @@ void TEdit::Change() {
 void TEdit::TextChanged() {
   advances_.assign(1, 0);
   for (char32_t c : text_) {
-    const std::string one = EncodeUtf8(std::u32string_view(&c, 1));
+    const std::string one = Utf32ToUtf8(std::u32string_view(&c, 1));
     advances_.push_back(advances_.back() + gfx::TextWidth(Font, one));
   }
   ShowCaret();
@@ -87,7 +85,7 @@ void TEdit::DeleteSelection() {
 void TEdit::CopyToClipboard() {
   TForm* form = Form();
   if (form == nullptr || SelLength() == 0) return;
-  form->WindowSystem().SetClipboardText(EncodeUtf8(
+  form->WindowSystem().SetClipboardText(Utf32ToUtf8(
       std::u32string_view(text_).substr(static_cast<std::size_t>(SelStart()), static_cast<std::size_t>(SelLength()))));
 }
 

@@ -102,8 +102,7 @@ class TEdit : public TControl {
   std::unique_ptr<TTimer> blink_;
 };
 
-// Between UTF-8 and code points.
+// UTF-8 to code points (back with Utf32ToUtf8).
 std::u32string DecodeUtf8(std::string_view utf8);
-std::string EncodeUtf8(std::u32string_view text);
 
 }  // namespace vornix::editor
