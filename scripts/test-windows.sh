@@ -23,8 +23,7 @@ prefix() { # prefix DIR ARCH WINE...
   if [ ! -f "$dir/system.reg" ]; then
     WINEPREFIX=$PWD/$dir WINEARCH=$arch "$@" wineboot --init >/dev/null 2>&1 || true
   fi
-  WINEPREFIX=$PWD/$dir "$@" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  WINEPREFIX=$PWD/$dir wineserver -w
+  bash scripts/wine-session.sh "$dir" "$@" -- "$@" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
 # Some kernels run no 32-bit x86 programs at all (built without IA32 emulation): there the x86 DLL
 # is still built and its exports checked, but Wine cannot run its tests. i386's own loader tells.
@@ -39,13 +38,14 @@ if [ ! -x "$linux/tools/render/vornix-render" ] || [ ! -e "$linux/Vornix.so" ]; 
   VORNIX_TARGETS="Vornix vornix-render" bash scripts/build.sh "$linux" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 
-# The test programs are listed under Wine while they build, so each build has its prefix too.
-WINEPREFIX=$PWD/build/wine bash scripts/build.sh build/win64 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+# The test programs are listed under Wine while they build, so each build has its prefix's Wine too.
+bash scripts/wine-session.sh build/wine "${wine64[@]}" -- bash scripts/build.sh build/win64 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake -DVORNIX_LINUX_BUILD="$(cd "$linux" && pwd)"
 # Without a 32-bit Wine, the test programs are built but not listed (listing runs them).
 discovery=()
-[ $run32 = 1 ] || discovery=(-DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST)
-WINEPREFIX=$PWD/build/wine32 bash scripts/build.sh build/win32 "${discovery[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+wine32=(bash scripts/wine-session.sh build/wine32 wine --)
+[ $run32 = 1 ] || { discovery=(-DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST); wine32=(); }
+"${wine32[@]}" bash scripts/build.sh build/win32 "${discovery[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-i686.cmake -DVORNIX_LINUX_BUILD="$(cd "$linux" && pwd)"
 
 # Each DLL exports the entry point twice (VSTPluginMain, main) and needs only Windows' own DLLs.
@@ -63,9 +63,10 @@ for arch in x86_64:win64 i686:win32; do
 done
 
 # Tests that cannot run under Wine skip themselves and say why; ctest lists them at the end.
-(cd build/win64 && WINEPREFIX=$PWD/../wine "${xvfb[@]}" ctest --output-on-failure --no-tests=error -j2)
+ctest=(ctest --output-on-failure --no-tests=error -j2 --test-dir)
+"${xvfb[@]}" bash scripts/wine-session.sh build/wine "${wine64[@]}" -- "${ctest[@]}" build/win64
 if [ $run32 = 1 ]; then
-  (cd build/win32 && WINEPREFIX=$PWD/../wine32 "${xvfb[@]}" ctest --output-on-failure --no-tests=error -j2)
+  "${xvfb[@]}" bash scripts/wine-session.sh build/wine32 wine -- "${ctest[@]}" build/win32
 else
   echo "SKIPPED: the x86 tests under Wine: this machine's kernel does not run 32-bit x86 programs" \
     "(/lib/ld-linux.so.2: Exec format error); the x86 DLL was built and its exports checked" >&2

@@ -77,10 +77,20 @@ TEST_F(LoadWhilePlaying, LoadsOnTheMainThreadWhileAnotherThreadPlays) {
   host->SetChunk(state);
   host->recordRequests = false;  // the request log is not shared between threads
   std::atomic<bool> done{false};
+  std::atomic<int> blocks{0};
   std::thread processing([&] {
-    while (!done.load()) ppq = Play(ppq, 1, 64);
+    while (!done.load()) {
+      ppq = Play(ppq, 1, 64);
+      ++blocks;
+    }
   });
-  for (int load = 0; load < 1500; ++load) host->SetChunk(state);
+  // Each load lets two blocks finish before the next one begins: however the two threads are
+  // scheduled, some blocks then lie between loads and must play, while the rest overlap one.
+  for (int load = 0; load < 1500; ++load) {
+    const int before = blocks.load();
+    host->SetChunk(state);
+    while (blocks.load() < before + 2) std::this_thread::yield();
+  }
   done = true;
   processing.join();
   ExpectOnlySequenceOneWith(10);
