@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/EmbeddedEditor.h"
+#include "editor/forms/EmbeddedEditor.h"
 #include "host/VSTModule.h"
 #include "platform/MemoryWindowSystem.h"
 #include "plugin/Plugin.h"

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "editor/OrvCCSequencer.h"
+#include "editor/grid/OrvCCSequencer.h"
 #include "editor/toolkit/Form.h"
 #include "editor/toolkit/OrvGuiPanel.h"
 #include "gfx/Resources.h"

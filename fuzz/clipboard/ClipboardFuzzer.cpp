@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "editor/ClipboardBlock.h"
-#include "editor/StepClipboard.h"
+#include "editor/logic/ClipboardBlock.h"
+#include "editor/logic/StepClipboard.h"
 #include "plugin/stream/TaggedValues.h"
 #include "sequencer/CCStepList.h"
 

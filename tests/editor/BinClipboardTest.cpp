@@ -1,4 +1,4 @@
-#include "editor/BinClipboard.h"
+#include "editor/logic/BinClipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <unistd.h>
 #endif
 
-#include "editor/StepClipboard.h"
+#include "editor/logic/StepClipboard.h"
 #include "platform/Folders.h"
 #include "platform/MemoryWindowSystem.h"
 

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "editor/EmbeddedEditor.h"
+#include "editor/forms/EmbeddedEditor.h"
 #include "platform/MemoryWindowSystem.h"
 
 // After the window headers: on Windows it brings <windows.h>, whose macros rename CreateWindow and

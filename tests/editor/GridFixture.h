@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/OrvCCSequencer.h"
+#include "editor/grid/OrvCCSequencer.h"
 #include "editor/toolkit/Form.h"
 #include "platform/MemoryWindowSystem.h"
 

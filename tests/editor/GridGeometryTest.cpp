@@ -1,4 +1,4 @@
-#include "editor/GridGeometry.h"
+#include "editor/logic/GridGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/NumericEditModel.h"
+#include "editor/logic/NumericEditModel.h"
 
 #include <gtest/gtest.h>
 

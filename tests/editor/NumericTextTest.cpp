@@ -1,4 +1,4 @@
-#include "editor/NumericText.h"
+#include "editor/logic/NumericText.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "GridFixture.h"
-#include "editor/BinClipboard.h"
-#include "editor/ClipboardBlock.h"
+#include "editor/logic/BinClipboard.h"
+#include "editor/logic/ClipboardBlock.h"
 
 namespace vornix::editor::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "EditorPageFixture.h"
-#include "editor/StepClipboard.h"
+#include "editor/logic/StepClipboard.h"
 
 namespace vornix::testing {
 namespace {

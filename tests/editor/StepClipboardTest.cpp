@@ -1,4 +1,4 @@
-#include "editor/StepClipboard.h"
+#include "editor/logic/StepClipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/BinClipboard.h"
-#include "editor/ClipboardBlock.h"
+#include "editor/logic/BinClipboard.h"
+#include "editor/logic/ClipboardBlock.h"
 #include "platform/MemoryWindowSystem.h"
 #include "plugin/stream/TaggedValues.h"
 

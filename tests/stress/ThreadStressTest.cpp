@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "editor/EmbeddedEditor.h"
+#include "editor/forms/EmbeddedEditor.h"
 #include "host/VSTModule.h"
 #include "platform/MemoryWindowSystem.h"
 #include "plugin/Plugin.h"

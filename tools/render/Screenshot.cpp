@@ -4,7 +4,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "editor/EmbeddedEditor.h"
+#include "editor/forms/EmbeddedEditor.h"
 #include "gfx/Canvas.h"
 #include "gfx/Png.h"
 #include "host/VSTModule.h"

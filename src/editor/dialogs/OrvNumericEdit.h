@@ -6,7 +6,7 @@
 #include <functional>
 #include <string_view>
 
-#include "editor/NumericEditModel.h"
+#include "editor/logic/NumericEditModel.h"
 #include "editor/toolkit/Edit.h"
 
 namespace vornix::editor {

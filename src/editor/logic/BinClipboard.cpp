@@ -1,4 +1,4 @@
-#include "editor/BinClipboard.h"
+#include "editor/logic/BinClipboard.h"
 
 #include <algorithm>
 #include <fstream>

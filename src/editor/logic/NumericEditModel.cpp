@@ -1,9 +1,9 @@
-#include "editor/NumericEditModel.h"
+#include "editor/logic/NumericEditModel.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "editor/NumericText.h"
+#include "editor/logic/NumericText.h"
 #include "plugin/stream/TextCodec.h"
 
 namespace vornix::editor {

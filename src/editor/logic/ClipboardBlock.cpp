@@ -1,4 +1,4 @@
-#include "editor/ClipboardBlock.h"
+#include "editor/logic/ClipboardBlock.h"
 
 #include <limits>
 

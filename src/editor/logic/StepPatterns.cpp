@@ -1,4 +1,4 @@
-#include "editor/StepPatterns.h"
+#include "editor/logic/StepPatterns.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,9 +6,9 @@
 #include <array>
 #include <string>
 
-#include "editor/BinClipboard.h"
-#include "editor/OrvCCSequencer.h"
-#include "editor/VSTEditorMenu.h"
+#include "editor/logic/BinClipboard.h"
+#include "editor/grid/OrvCCSequencer.h"
+#include "editor/forms/VSTEditorMenu.h"
 #include "editor/toolkit/ImageList.h"
 #include "editor/toolkit/OrvGuiStitchedSwitch.h"
 #include "editor/toolkit/OrvNumericInput.h"

@@ -1,9 +1,9 @@
-#include "editor/Editor.h"
+#include "editor/forms/Editor.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "editor/StepClipboard.h"
+#include "editor/logic/StepClipboard.h"
 #include "gfx/Resources.h"
 #include "plugin/Plugin.h"
 

@@ -1,8 +1,8 @@
 // The grid's whole-pattern operations: the sequence menu, the arrow buttons and the step
 // clipboard, each through StepPatterns / StepClipboard on the active steps.
-#include "editor/BinClipboard.h"
-#include "editor/OrvCCSequencer.h"
-#include "editor/StepClipboard.h"
+#include "editor/logic/BinClipboard.h"
+#include "editor/grid/OrvCCSequencer.h"
+#include "editor/logic/StepClipboard.h"
 
 namespace vornix::editor {
 

@@ -1,4 +1,4 @@
-#include "editor/EmbeddedEditor.h"
+#include "editor/forms/EmbeddedEditor.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "editor/VSTEditorMenu.h"
+#include "editor/forms/VSTEditorMenu.h"
 
 #include <chrono>
 #include <filesystem>

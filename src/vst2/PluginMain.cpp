@@ -1,7 +1,7 @@
 // The plug-in's exported entry points.
 #include <memory>
 
-#include "editor/EmbeddedEditor.h"
+#include "editor/forms/EmbeddedEditor.h"
 #include "host/VSTModule.h"
 #include "plugin/Plugin.h"
 

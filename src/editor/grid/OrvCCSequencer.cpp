@@ -1,4 +1,4 @@
-#include "editor/OrvCCSequencer.h"
+#include "editor/grid/OrvCCSequencer.h"
 
 #include <algorithm>
 

@@ -14,9 +14,9 @@
 
 #include <functional>
 
-#include "editor/GridColors.h"
-#include "editor/GridGeometry.h"
-#include "editor/StepPatterns.h"
+#include "editor/grid/GridColors.h"
+#include "editor/logic/GridGeometry.h"
+#include "editor/logic/StepPatterns.h"
 #include "editor/toolkit/Control.h"
 #include "platform/DialogHost.h"
 #include "sequencer/CCStepList.h"

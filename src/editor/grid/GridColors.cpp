@@ -1,4 +1,4 @@
-#include "editor/GridColors.h"
+#include "editor/grid/GridColors.h"
 
 #include "gfx/Color.h"
 

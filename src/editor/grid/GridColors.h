@@ -2,7 +2,7 @@
 // column shades them (groups of four alternate; inactive columns are flat).
 #pragma once
 
-#include "editor/GridGeometry.h"
+#include "editor/logic/GridGeometry.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Skin.h"
 

@@ -1,9 +1,9 @@
-#include "editor/GridGeometry.h"
+#include "editor/logic/GridGeometry.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "editor/StepPatterns.h"
+#include "editor/logic/StepPatterns.h"
 #include "sequencer/Rounding.h"
 
 namespace vornix::editor {

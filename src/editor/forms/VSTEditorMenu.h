@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "editor/VSTEditorBase.h"
+#include "editor/forms/VSTEditorBase.h"
 #include "editor/toolkit/Label.h"
 #include "editor/toolkit/OrvMenuButton.h"
 #include "editor/toolkit/OrvPopupMenu.h"

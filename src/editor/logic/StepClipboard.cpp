@@ -1,13 +1,13 @@
-#include "editor/StepClipboard.h"
+#include "editor/logic/StepClipboard.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
 
-#include "editor/BinClipboard.h"
-#include "editor/ClipboardBlock.h"
-#include "editor/StepPatterns.h"
+#include "editor/logic/BinClipboard.h"
+#include "editor/logic/ClipboardBlock.h"
+#include "editor/logic/StepPatterns.h"
 #include "plugin/stream/TaggedValueReader.h"
 #include "plugin/stream/TaggedValueWriter.h"
 

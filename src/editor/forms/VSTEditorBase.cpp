@@ -1,4 +1,4 @@
-#include "editor/VSTEditorBase.h"
+#include "editor/forms/VSTEditorBase.h"
 
 #include "editor/toolkit/SpeedButton.h"
 #include "gfx/Resources.h"

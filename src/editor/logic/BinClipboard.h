@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/ClipboardBlock.h"
+#include "editor/logic/ClipboardBlock.h"
 #include "platform/Window.h"
 
 namespace vornix::editor {

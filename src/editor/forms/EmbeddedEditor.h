@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "editor/Editor.h"
+#include "editor/forms/Editor.h"
 #include "platform/DialogHost.h"
 #include "platform/Window.h"
 #include "plugin/PluginEditor.h"
