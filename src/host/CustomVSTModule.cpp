@@ -271,16 +271,19 @@ VstIntPtr TCustomVSTModule::HostCallEditClose(VstInt32, VstIntPtr, void*, float)
   if (Flags().Contains(TEffFlag::effFlagsHasEditor)) {
     bool destroyForm = true;
     if (OnEditClose) OnEditClose(*this, destroyForm);
-    if (destroyForm) FEditorForm.reset();
+    if (destroyForm && FEditorForm) {
+      FEditorForm->Close();
+      FEditorForm.reset();
+    }
   }
   return 0;
 }
 
 VstIntPtr TCustomVSTModule::HostCallEditIdle(VstInt32, VstIntPtr, void*, float) {
+  if (!Flags().Contains(TEffFlag::effFlagsHasEditor) || !FEditorForm) return 0;
   // Taken before the refresh, so a request made while it runs waits for the next idle call.
-  if (Flags().Contains(TEffFlag::effFlagsHasEditor) && FEditorForm && EditorNeedsUpdate.exchange(false)) {
-    if (OnEditIdle) OnEditIdle(*this);
-  }
+  if (EditorNeedsUpdate.exchange(false) && OnEditIdle) OnEditIdle(*this);
+  FEditorForm->Idle();
   return 0;
 }
 

@@ -13,7 +13,8 @@ namespace vornix::host {
 
 class TCustomVSTModule;
 
-// The editor window the host embeds. The concrete editor derives from it.
+// The editor window the host embeds. The concrete editor derives from it. The host's editor calls
+// reach it through these entries, on the thread that opened it; the module itself never calls it.
 class TVSTEditorForm {
  public:
   virtual ~TVSTEditorForm() = default;
@@ -23,6 +24,11 @@ class TVSTEditorForm {
   virtual int ClientHeight() const { return Height(); }
   // Becomes a visible, borderless child of the host window at (0, 0) with its own size.
   virtual void EmbedInto(void* parentWindow, vst::VstIntPtr hostValue) = 0;
+  // Every effEditIdle, after the module's idle handler: the editor handles its windows' events
+  // and takes what changed.
+  virtual void Idle() {}
+  // effEditClose, just before the form is destroyed.
+  virtual void Close() {}
 };
 
 using TEditorFormClass = std::function<std::unique_ptr<TVSTEditorForm>(TCustomVSTModule& owner)>;

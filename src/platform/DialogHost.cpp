@@ -36,11 +36,11 @@ const char* KindName(TDialogKind kind) {
 
 // ---- THeadlessDialogHost
 
-THeadlessDialogHost::THeadlessDialogHost(std::string applicationTitle)
-    : THeadlessDialogHost(std::move(applicationTitle), std::cerr) {}
+THeadlessDialogHost::THeadlessDialogHost(std::string applicationTitle, TMessageSink onMessage)
+    : THeadlessDialogHost(std::move(applicationTitle), std::cerr, std::move(onMessage)) {}
 
-THeadlessDialogHost::THeadlessDialogHost(std::string applicationTitle, std::ostream& out)
-    : applicationTitle_(std::move(applicationTitle)), out_(out) {}
+THeadlessDialogHost::THeadlessDialogHost(std::string applicationTitle, std::ostream& out, TMessageSink onMessage)
+    : applicationTitle_(std::move(applicationTitle)), out_(out), onMessage_(std::move(onMessage)) {}
 
 TModalResult THeadlessDialogHost::ShowMessageDialog(const std::string& text, const std::string& caption, TMsgDlgType,
                                                     TMsgDlgButtons buttons) {
@@ -48,11 +48,13 @@ TModalResult THeadlessDialogHost::ShowMessageDialog(const std::string& text, con
   std::string plain;
   for (char c : text)
     if (c != '\r') plain += c;
-  const std::lock_guard lock(mutex_);
-  out_ << (caption.empty() ? applicationTitle_ : caption) << ": " << plain;
-  if (buttons == TMsgDlgButtons::mbYesNo) out_ << " [No]";
-  out_ << '\n' << std::flush;
-  lastMessage_ = text;
+  {
+    const std::lock_guard lock(mutex_);
+    out_ << (caption.empty() ? applicationTitle_ : caption) << ": " << plain;
+    if (buttons == TMsgDlgButtons::mbYesNo) out_ << " [No]";
+    out_ << '\n' << std::flush;
+  }
+  if (onMessage_) onMessage_(text);
   return DefaultButton(buttons);
 }
 
@@ -68,11 +70,6 @@ std::optional<double> THeadlessDialogHost::InputNumber(const std::string&, const
 
 std::optional<std::string> THeadlessDialogHost::ChoosePreset(const std::string&, const std::string&) {
   return std::nullopt;
-}
-
-std::optional<std::string> THeadlessDialogHost::TakeLastMessage() {
-  const std::lock_guard lock(mutex_);
-  return std::exchange(lastMessage_, std::nullopt);
 }
 
 // ---- TScriptedDialogHost

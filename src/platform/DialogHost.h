@@ -44,12 +44,14 @@ class TDialogHost {
                                                   const std::string& currentPreset) = 0;
 };
 
-// Answers without a user: messages go to the stream (standard error by default) and the last one
-// is kept for the editor's info line; questions are answered No, inputs and the browser Cancel.
+// Answers without a user: messages go to the stream (standard error by default) and to `onMessage`
+// (the module passes them on to the editor's info line); questions are answered No, inputs and
+// the browser Cancel. Any thread may ask.
 class THeadlessDialogHost final : public TDialogHost {
  public:
-  explicit THeadlessDialogHost(std::string applicationTitle);
-  THeadlessDialogHost(std::string applicationTitle, std::ostream& out);
+  using TMessageSink = std::function<void(const std::string& text)>;
+  explicit THeadlessDialogHost(std::string applicationTitle, TMessageSink onMessage = nullptr);
+  THeadlessDialogHost(std::string applicationTitle, std::ostream& out, TMessageSink onMessage = nullptr);
 
   TModalResult ShowMessageDialog(const std::string& text, const std::string& caption, TMsgDlgType type,
                                  TMsgDlgButtons buttons) override;
@@ -59,14 +61,11 @@ class THeadlessDialogHost final : public TDialogHost {
                                     double maximum, int decimals) override;
   std::optional<std::string> ChoosePreset(const std::string& presetsFolder, const std::string& currentPreset) override;
 
-  // The text of the last message shown, once; messages may come from any thread.
-  std::optional<std::string> TakeLastMessage();
-
  private:
   std::string applicationTitle_;
   std::ostream& out_;
-  std::mutex mutex_;
-  std::optional<std::string> lastMessage_;
+  TMessageSink onMessage_;
+  std::mutex mutex_;  // one message at a time on the stream
 };
 
 // How an error reaches the user: a fixed sentence, an empty line and the error's own message in

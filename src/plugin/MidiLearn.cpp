@@ -1,8 +1,9 @@
 // MIDI CC remote control, learn, Set CC, Remove and teach.
 //
 // Threads: incoming controllers arrive on the processing thread, the menu commands on the editor
-// thread. The processing thread reads the links through TRemoteControlMap and never changes the
-// map: a learned link is parked in FPendingLearn and completed on the editor thread.
+// thread, loads on the host's main thread. The processing thread reads the links through
+// TRemoteControlMap and never changes the map: a learned link is parked in FPendingLearn and
+// completed on the editor thread. The others change the map under FCCMapLock.
 #include <cmath>
 
 #include "plugin/VSTPluginBaseDM.h"
@@ -28,8 +29,19 @@ std::string TVSTPluginBase::LearnTarget() const {
 void TVSTPluginBase::SetCC(const std::string& parameterName, int cc) {
   // A link to a parameter this module does not have could never act; it is left out.
   if (IndexOfParameter(parameterName) < 0) return;
+  const std::lock_guard lock(FCCMapLock);
   FMidiCCList.SetCC(parameterName, cc);
   CCMapChanged();
+}
+
+TMidiCCList TVSTPluginBase::MidiCCList() const {
+  const std::lock_guard lock(FCCMapLock);
+  return FMidiCCList;
+}
+
+std::vector<TMidiCCRemoveEntry> TVSTPluginBase::RemoveEntries() const {
+  const std::lock_guard lock(FCCMapLock);
+  return FMidiCCList.RemoveEntries();
 }
 
 void TVSTPluginBase::CCMapChanged() {
@@ -69,7 +81,7 @@ void TVSTPluginBase::CompletePendingLearn() {
   const std::string name = ParameterProperties()[static_cast<std::size_t>(index)]->DisplayName();
   SetCC(name, cc);
   NotifyHostOfChange();
-  if (TPluginEditor* editor = Editor()) editor->ShowInfo(name + " = CC# " + std::to_string(cc));
+  FEditorInbox.PostInfo(name + " = CC# " + std::to_string(cc));
 }
 
 // A host may ask for the state on another thread than the editor's: the map is read from the
@@ -123,8 +135,12 @@ std::string TVSTPluginBase::LearnControlPressed(const std::string& parameterName
     return "MIDI Learn: Move MIDI controller";
   }
   if (LearnMode() != kLearnSetCC) return "";
-  const int existing = FMidiCCList.IndexOfName(parameterName);
-  const int proposed = existing >= 0 ? FMidiCCList.Items(existing).CC : 1;
+  int proposed = 1;
+  {
+    const std::lock_guard lock(FCCMapLock);
+    if (const int existing = FMidiCCList.IndexOfName(parameterName); existing >= 0)
+      proposed = FMidiCCList.Items(existing).CC;
+  }
   const auto number = DialogHost()->InputNumber("MIDI Set CC: " + parameterName, "CC# (0-127)", proposed, 0, 127, 0);
   SetLearnMode(0);
   if (!number) return "";
@@ -134,9 +150,15 @@ std::string TVSTPluginBase::LearnControlPressed(const std::string& parameterName
   return parameterName + " = CC# " + std::to_string(cc);
 }
 
+// The entry was listed before a load may have replaced the map: an index it no longer has
+// removes nothing.
 void TVSTPluginBase::RemoveLink(int index) {
-  FMidiCCList.Delete(index);
-  CCMapChanged();
+  {
+    const std::lock_guard lock(FCCMapLock);
+    if (index < 0 || index >= FMidiCCList.Count()) return;
+    FMidiCCList.Delete(index);
+    CCMapChanged();
+  }
   NotifyHostOfChange();
 }
 

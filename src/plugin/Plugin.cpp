@@ -40,13 +40,9 @@ void TVSTPlugin::VSTModuleSampleRateChange(float sampleRate) { FSequencer->SetSa
 void TVSTPlugin::SetCurrentSequence(int index) {
   // The processing cycle and the editor index the sequences with it.
   FCurrentSequence = std::clamp(index, 0, kSequenceCount - 1);
-  if (TPluginEditor* editor = Editor()) {
-    editor->UpdateControls();
-    editor->UpdateSequenceButtons();
-    editor->LoadGridSteps();
-    editor->ResetStepNo();
-    SetTeachCC(-1);
-  }
+  FShowStep.store(-1, std::memory_order_release);
+  FEditorInbox.Mark(TEditorInbox::kShownSequence);
+  SetTeachCC(-1);
 }
 
 void TVSTPlugin::ApplyInitialState() {

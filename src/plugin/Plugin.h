@@ -25,10 +25,12 @@ class TVSTPlugin : public TVSTPluginBase {
 
   sequencer::TSequencer& Sequencer() { return *FSequencer; }
   int CurrentSequence() const { return FCurrentSequence.load(std::memory_order_relaxed); }
-  // Shows another sequence in the editor; its channel is the one teach uses.
+  // Shows another sequence in the editor; its channel is the one teach uses, and teach ends.
   void SetCurrentSequence(int index);
-  // The step the editor should highlight at its next idle call: -2 nothing pending, -1 none.
+  // The step the editor should highlight next: -2 nothing new, -1 none.
   int ShowStep() const { return FShowStep.load(std::memory_order_relaxed); }
+  // The editor's thread: the step to highlight, once.
+  int TakeShowStep() { return FShowStep.exchange(-2, std::memory_order_acquire); }
 
   // The choices of the list-valued settings, as the editor's menus offer them.
   const sequencer::TOrvValueList& RateList() const { return *FRateList; }
@@ -44,14 +46,12 @@ class TVSTPlugin : public TVSTPluginBase {
   void VSTModuleDestroy() override;
   void VSTModuleProcess32Replacing(float* const* inputs, float* const* outputs, unsigned sampleFrames) override;
   void VSTModuleProcessMidi(const vst::VstMidiEvent& event) override;
-  void VSTModuleEditIdle() override;
   void VSTModuleSampleRateChange(float sampleRate);
 
  protected:
   void CreateParameterValues() override;
   void ApplyInitialState() override;
   void StateLoaded() override;
-  vst::VstIntPtr EditorOpen(void* parentWindow, vst::VstIntPtr value) override;
   void SavePluginState(TaggedValueWriter& writer) override;
   std::unique_ptr<TPluginStateSection> ReadPluginState(TaggedValueReader& reader, const std::string& version) override;
   void ApplyPluginState(const TPluginStateSection& section) override;
@@ -76,9 +76,8 @@ class TVSTPlugin : public TVSTPluginBase {
   std::unique_ptr<sequencer::TSeqTriggers> FTriggerList;
   // Shared by both threads as its own header describes.
   std::unique_ptr<sequencer::TSequencer> FSequencer;
-  // Set by the processing thread (or a parameter change from any thread), taken by the editor's.
+  // Set by the processing thread (or a change of the shown sequence), taken by the editor's.
   std::atomic<int> FShowStep{-2};
-  std::atomic<bool> FSequenceButtonsChanged{false};
 };
 
 }  // namespace vornix::plugin

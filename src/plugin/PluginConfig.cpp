@@ -45,6 +45,4 @@ void TVSTPluginBase::SetLowestOctave(int octave) {
   SaveConfig();
 }
 
-void TVSTPluginBase::ApplySkin() { SelectSkinStyle(SkinStyleName(FStyle)); }
-
 }  // namespace vornix::plugin

@@ -87,7 +87,7 @@ void TVSTPlugin::ParameterChange(int index, float value) {
     case kActive:
       seq.SetActive(v != 0);
       // Changes may come from any thread; the editor refreshes on its own at the next idle call.
-      FSequenceButtonsChanged = true;
+      FEditorInbox.Mark(TEditorInbox::kSequenceButtons);
       EditorNeedsUpdate = true;
       break;
     case kSteps: seq.SetStepCount(v); break;

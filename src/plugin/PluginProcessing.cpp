@@ -130,20 +130,4 @@ void TVSTPlugin::VSTModuleProcessMidi(const vst::VstMidiEvent& event) {
   // Program changes and system messages are not passed on.
 }
 
-// A new editor shows every sequence as it is.
-vst::VstIntPtr TVSTPlugin::EditorOpen(void* parentWindow, vst::VstIntPtr value) {
-  FSequenceButtonsChanged = false;
-  return TVSTPluginBase::EditorOpen(parentWindow, value);
-}
-
-void TVSTPlugin::VSTModuleEditIdle() {
-  TVSTPluginBase::VSTModuleEditIdle();
-  if (FSequenceButtonsChanged.exchange(false)) {
-    if (TPluginEditor* editor = Editor()) editor->UpdateSequenceButtons();
-  }
-  const int step = FShowStep.exchange(-2);
-  if (step == -2) return;
-  if (TPluginEditor* editor = Editor(); editor != nullptr && editor->Activated()) editor->SetGridStepNo(step);
-}
-
 }  // namespace vornix::plugin

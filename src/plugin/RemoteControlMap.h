@@ -1,6 +1,6 @@
 // The CC map as the processing thread sees it: an immutable list of (controller, parameter index)
-// links, replaced whole by the editor thread. The processing thread never blocks, never allocates
-// and never frees: a replaced list is freed by the editor thread once no reader can still hold it.
+// links, replaced whole. The processing thread never blocks, never allocates and never frees: a
+// replaced list is freed by the thread that publishes, once no reader can still hold it.
 #pragma once
 
 #include <atomic>
@@ -24,11 +24,9 @@ class TRemoteControlMap {
   TRemoteControlMap(const TRemoteControlMap&) = delete;
   TRemoteControlMap& operator=(const TRemoteControlMap&) = delete;
 
-  // Editor thread: replaces the links; frees older lists no reader can hold any more.
+  // Replaces the links and frees older lists no reader can hold any more. Publishers (any thread
+  // but the processing one) take turns: the caller holds the lock that guards the map.
   void Publish(std::vector<TRemoteLink> links);
-
-  // Editor thread: frees replaced lists that no reader can still hold.
-  void Reclaim();
 
   // Any thread but the processing one: a copy of the current links, in list order.
   std::vector<TRemoteLink> Snapshot() const {
@@ -56,7 +54,8 @@ class TRemoteControlMap {
 
   std::atomic<const std::vector<TRemoteLink>*> current_;
   mutable std::atomic<int> readers_{0};
-  std::vector<std::unique_ptr<const std::vector<TRemoteLink>>> lists_;  // editor thread; the last is current
+  // The publishers' only; the last is current. Older ones wait here while a reader may hold them.
+  std::vector<std::unique_ptr<const std::vector<TRemoteLink>>> lists_;
 };
 
 }  // namespace vornix::plugin

@@ -20,7 +20,6 @@ constexpr std::array<Skin, kSkinCount> kSkins = {{
     {"Smokey", "Smokey Quartz Kamri"},
 }};
 
-std::atomic<const char*> selectedStyle{kSkins[0].style};
 std::atomic<std::int8_t> lowestOctave{-2};
 
 }  // namespace
@@ -32,9 +31,6 @@ const char* SkinStyleName(int style) {
 const char* SkinMenuCaption(int style) {
   return style >= 0 && style < kSkinCount ? kSkins[static_cast<std::size_t>(style)].caption : nullptr;
 }
-
-const char* SelectedSkinStyle() { return selectedStyle.load(); }
-void SelectSkinStyle(const char* name) { selectedStyle.store(name); }
 
 std::int8_t ProcessLowestOctave() { return lowestOctave.load(); }
 void SetProcessLowestOctave(std::int8_t octave) { lowestOctave.store(octave); }

@@ -1,4 +1,5 @@
-// The editor's visual styles and the process-wide choices every instance shares.
+// The editor's visual styles (each instance opens its editor in its own), and the lowest-octave
+// choice every instance of the process shares.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +12,6 @@ constexpr int kSkinCount = 5;
 const char* SkinStyleName(int style);
 // The menu caption of a style index ("Carbon", "Dark", ...), or null when no item shows it.
 const char* SkinMenuCaption(int style);
-
-// The style all plug-in windows of the process use, as last selected by an opening editor.
-const char* SelectedSkinStyle();
-void SelectSkinStyle(const char* name);
 
 // The lowest-octave setting the editor menu shows, shared by every instance of the process.
 std::int8_t ProcessLowestOctave();

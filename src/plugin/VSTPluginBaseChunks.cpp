@@ -21,7 +21,7 @@ bool TVSTPluginBase::SaveStateToChunk(TMemoryStreamChunk& chunk) {
     w.WriteSignature();
     w.WriteListBegin();
     w.WriteString(FVersion);
-    w.WriteString(FPresetName);
+    w.WriteString(PresetName());
     w.WriteString("");
     w.WriteString("");
     w.WriteListEnd();
@@ -59,6 +59,7 @@ bool TVSTPluginBase::LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool ch
     SetPresetName(contents.PresetName);
     ApplyPluginState(*section);
     if (contents.Links) {
+      const std::lock_guard lock(FCCMapLock);
       FMidiCCList.Clear();
       for (const auto& [name, cc] : *contents.Links) {
         if (IndexOfParameter(name) >= 0) FMidiCCList.SetCC(name, cc);  // unknown names are left out
@@ -66,12 +67,17 @@ bool TVSTPluginBase::LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool ch
       CCMapChanged();
     }
   });
-  if (checkPresetFile && !FPresetName.empty() && !PresetFileExists(FPresetName)) SetPresetName("");
+  if (const std::string name = PresetName(); checkPresetFile && !name.empty() && !PresetFileExists(name))
+    SetPresetName("");
   return true;
 }
 
 bool TVSTPluginBase::PresetFileExists(const std::string& name) const {
   return platform::FileExistsAbsolute(FPresetsFolder + name + std::string(platform::PresetFileExtension));
+}
+
+std::filesystem::path TVSTPluginBase::PresetPath(const std::string& name) const {
+  return platform::FilePath(FPresetsFolder + name + std::string(platform::PresetFileExtension));
 }
 
 void TVSTPluginBase::VSTPluginBasePrograms0StoreChunk(host::TCustomVstProgram& program) {
@@ -113,11 +119,13 @@ std::shared_ptr<platform::TDialogHost> TVSTPluginBase::SetDialogHost(std::shared
   return FDialogHost.exchange(std::move(host));
 }
 
-// Without an editor, messages go to standard error and wait there for the editor's info line.
+// Without an editor (or on another thread than the editor's), messages go to standard error and
+// wait in the inbox for the editor's info line.
 std::shared_ptr<platform::TDialogHost> TVSTPluginBase::DialogHost() {
   std::shared_ptr<platform::TDialogHost> host = FDialogHost.load();
   if (host) return host;
-  auto headless = std::make_shared<platform::THeadlessDialogHost>(EffectName());
+  auto headless = std::make_shared<platform::THeadlessDialogHost>(
+      EffectName(), [this](const std::string& text) { FEditorInbox.PostInfo(text); });
   if (FDialogHost.compare_exchange_strong(host, headless)) return headless;
   return host;  // another thread was first
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/Folders.h"
+#include "plugin/EditorSize.h"
 #include "sequencer/OrvRandom.h"
 #include "sequencer/Rounding.h"
 
@@ -87,15 +88,11 @@ void TVSTPluginBase::VSTModuleProcess32Replacing(float* const*, float* const* ou
   }
 }
 
-void TVSTPluginBase::VSTModuleEditIdle() {
-  if (TPluginEditor* editor = Editor()) editor->UpdateControls();
-}
+void TVSTPluginBase::VSTModuleEditIdle() { FEditorInbox.Mark(TEditorInbox::kControls); }
 
 // Idle calls come on the editor's thread even when no refresh is due: learned links complete here.
 vst::VstIntPtr TVSTPluginBase::HostCallEditIdle(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
   CompletePendingLearn();
-  FRemoteControl.Reclaim();
-  if (TPluginEditor* editor = Editor()) editor->Idle();
   return host::TVSTModule::HostCallEditIdle(index, value, ptr, opt);
 }
 
@@ -120,9 +117,7 @@ void TVSTPluginBase::VSTModuleEditGetSize(short& width, short& height) {
 vst::VstIntPtr TVSTPluginBase::VSTModuleVendorSpecific(vst::VstInt32, vst::VstIntPtr value, void*, float) {
   // 'Whee': the host saw the mouse wheel; the editor passes it to the control under the pointer.
   constexpr vst::VstIntPtr kWheel = 0x57686565;
-  if (value == kWheel) {
-    if (TPluginEditor* editor = Editor()) editor->FocusControlUnderCursor();
-  }
+  if (value == kWheel) FEditorInbox.Mark(TEditorInbox::kPointerFocus);
   return 0;
 }
 
@@ -131,20 +126,22 @@ float TVSTPluginBase::VSTModuleGetChunkParameter(int index) {
   return FParameterValues->Items(index).Value();
 }
 
+// A new editor shows everything as it is: what changed before it opened is no news to it, nor to
+// the host. Texts for the info line wait for it.
 vst::VstIntPtr TVSTPluginBase::EditorOpen(void* parentWindow, vst::VstIntPtr value) {
-  ApplySkin();
+  FEditorInbox.TakeChanges();
+  FStateChangeUnreported = false;
   return host::TVSTModule::EditorOpen(parentWindow, value);
 }
 
 void TVSTPluginBase::SetPresetName(const std::string& name) {
-  if (name == FPresetName) return;
-  FPresetName = name;
-  if (TPluginEditor* editor = Editor()) editor->UpdatePresetName();
+  if (FPresetName.Set(name)) FEditorInbox.Mark(TEditorInbox::kPresetName);
 }
 
 void TVSTPluginBase::ApplyInitialState() {
   SetPresetName("");
   FParameterValues->ResetAllToDefaults();
+  const std::lock_guard lock(FCCMapLock);
   FMidiCCList.Clear();
   CCMapChanged();
 }
@@ -167,6 +164,17 @@ void TVSTPluginBase::RunStateLoad(const std::function<void()>& apply) {
 }
 
 void TVSTPluginBase::GroupStateLoads(const std::function<void()>& loads) {
+  bool report = false;
+  {
+    const std::lock_guard lock(FLoadLock);
+    report = ApplyStateLoads(loads);
+  }
+  // Outside the lock: the host may call back in on another thread.
+  if (report) ReportAllParameters();
+}
+
+// Unless nothing was loaded (a chunk that could not be read), the host learns the new values.
+bool TVSTPluginBase::ApplyStateLoads(const std::function<void()>& loads) {
   struct TDepth {
     TVSTPluginBase& module;
     explicit TDepth(TVSTPluginBase& m) : module(m) { ++module.FLoadDepth; }
@@ -183,11 +191,9 @@ void TVSTPluginBase::GroupStateLoads(const std::function<void()>& loads) {
     TDepth depth(*this);
     loads();
   }
-  // Unless nothing was loaded (a chunk that could not be read), the host learns the new values.
-  if (outermost && FLoadReported != FLoadGeneration.load(std::memory_order_relaxed)) {
-    FLoadReported = FLoadGeneration.load(std::memory_order_relaxed);
-    ReportAllParameters();
-  }
+  if (!outermost || FLoadReported == FLoadGeneration.load(std::memory_order_relaxed)) return false;
+  FLoadReported = FLoadGeneration.load(std::memory_order_relaxed);
+  return true;
 }
 
 bool TVSTPluginBase::LoadSince(unsigned generation) const {
@@ -205,6 +211,11 @@ void TVSTPluginBase::ReportAllParameters() {
 
 void TVSTPluginBase::NotifyHostOfChange() {
   if (numParams() > 0) SetParameter(0, GetParameter(0));
+  FStateChangeUnreported = true;
+}
+
+void TVSTPluginBase::ReportStateChange() {
+  if (FStateChangeUnreported.exchange(false)) HostUpdateDisplay();
 }
 
 void TVSTPluginBase::SetTeachCC(int cc) {

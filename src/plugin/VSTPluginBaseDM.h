@@ -4,20 +4,23 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "host/VSTModule.h"
 #include "platform/DialogHost.h"
 #include "platform/OrvRegistry.h"
+#include "plugin/EditorInbox.h"
 #include "plugin/OrvVSTParameterValues.h"
-#include "plugin/PluginEditor.h"
 #include "plugin/RemoteControlMap.h"
 #include "plugin/cc/OrvMidiCC.h"
 #include "plugin/stream/Chunk.h"
 #include "plugin/stream/TaggedValueReader.h"
 #include "plugin/stream/TaggedValueWriter.h"
+#include "sequencer/SharedText.h"
 
 namespace vornix::plugin {
 
@@ -35,8 +38,11 @@ class TVSTPluginBase : public host::TVSTModule {
   TVSTPluginBase();
   ~TVSTPluginBase() override;
 
+  // What the editor shows that changed; the module's only way to its editor.
+  TEditorInbox& EditorInbox() { return FEditorInbox; }
+
   // State shared with the editor and the state stream.
-  const std::string& PresetName() const { return FPresetName; }
+  std::string PresetName() const { return FPresetName.Get(); }
   void SetPresetName(const std::string& name);
   TVSTParameterValues& ParameterValues() { return *FParameterValues; }
   const std::string& Version() const { return FVersion; }
@@ -51,15 +57,16 @@ class TVSTPluginBase : public host::TVSTModule {
   void SetStyle(int style);
   void SetLowestOctave(int octave);
 
-  // Preset commands of the editor's menu. Each reports its own errors through the dialog host.
-  // "Init": the init preset, or the defaults.
+  // Preset commands of the editor's menu.
+  // "Init": the init preset, or the defaults; errors are reported through the dialog host.
   void InitPreset();
-  // Asks for a name and saves the state under it.
-  void SavePresetAs();
-  // Lets the user pick a preset file and loads it.
-  void ShowPresetBrowser();
   // Loads one preset file; false (and reported) when it cannot be read. The state then is unchanged.
   bool LoadPresetFile(const std::string& presetName);
+  // Saves the state as the preset `name` (a valid file name) and names the state after it. Throws
+  // when the file cannot be written; the old file is then unchanged.
+  void SavePresetFile(const std::string& name);
+  std::filesystem::path PresetPath(const std::string& name) const;
+  bool PresetFileExists(const std::string& name) const;
 
   // Puts the whole state back to its initial values, as one load.
   void ResetState();
@@ -70,8 +77,12 @@ class TVSTPluginBase : public host::TVSTModule {
   void RunStateLoad(const std::function<void()>& apply);
   // Makes the loads that `loads` may start one load; nothing happens when it starts none.
   void GroupStateLoads(const std::function<void()>& loads);
-  // Makes a change of the saved state that is not a parameter change reach the host.
+  // Makes a change of the saved state that is not a parameter change reach the host. Hosts that
+  // look for a display update instead hear of it once the editor's gesture ends.
   void NotifyHostOfChange();
+  // The editor's thread, when a gesture has ended: a change of the saved state made meanwhile is
+  // told to the host once, as a display update (which marks the host's project modified).
+  void ReportStateChange();
 
   // MIDI learn (1) and Set CC (2); 0 is off.
   int LearnMode() const { return FLearnMode.load(std::memory_order_relaxed); }
@@ -88,8 +99,8 @@ class TVSTPluginBase : public host::TVSTModule {
   // that cannot be read changes nothing and is reported. Both report failures and answer false.
   bool SaveStateToChunk(TMemoryStreamChunk& chunk);
   bool LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool checkPresetFile);
-  // The CC map: which controller drives which parameter.
-  const TMidiCCList& MidiCCList() const { return FMidiCCList; }
+  // The CC map: which controller drives which parameter (a copy: loads change it on other threads).
+  TMidiCCList MidiCCList() const;
   void SetCC(const std::string& parameterName, int cc);
 
   // MIDI CC commands of the editor's menu (editor thread). Each answers the info text to show.
@@ -99,7 +110,7 @@ class TVSTPluginBase : public host::TVSTModule {
   // A parameter control pressed while a learn mode is on; answers the info text.
   std::string LearnControlPressed(const std::string& parameterName);
   // The "MIDI CC Remove" entries, and removing the link an entry names.
-  std::vector<TMidiCCRemoveEntry> RemoveEntries() const { return FMidiCCList.RemoveEntries(); }
+  std::vector<TMidiCCRemoveEntry> RemoveEntries() const;
   void RemoveLink(int index);
   // A control was pressed: the host learns which parameter is being touched.
   void TouchParameter(const std::string& parameterName);
@@ -111,6 +122,9 @@ class TVSTPluginBase : public host::TVSTModule {
   // Any thread may ask; the editor thread swaps the host while the editor opens and closes.
   std::shared_ptr<platform::TDialogHost> DialogHost();
   std::shared_ptr<platform::TDialogHost> SetDialogHost(std::shared_ptr<platform::TDialogHost> host);
+
+  // An error of a command the user started, as a warning with the command's caption.
+  void ShowError(const std::string& sentence, const std::exception& e, const std::string& caption);
 
   // Display text of a list value ("Rate", "Rate Type", "Order", "Trigger").
   virtual void GetValueText(const std::string& kind, int value, std::string& text) {
@@ -135,7 +149,6 @@ class TVSTPluginBase : public host::TVSTModule {
   // A load is being applied, or one began after `generation` was read (processing thread).
   bool LoadSince(unsigned generation) const;
   unsigned LoadGeneration() const { return FLoadGeneration.load(std::memory_order_acquire); }
-  virtual void ApplySkin();
   virtual void CreateParameterValues() {}
   virtual void LoadConfig();
   virtual void SaveConfig();
@@ -150,31 +163,30 @@ class TVSTPluginBase : public host::TVSTModule {
   // The one program's chunk: the container with the whole state.
   void VSTPluginBasePrograms0StoreChunk(host::TCustomVstProgram& program);
   void VSTPluginBasePrograms0LoadChunk(host::TCustomVstProgram& program);
-  bool PresetFileExists(const std::string& name) const;
-
-  // An error of a command the user started, as a warning with the command's caption.
-  void ShowError(const std::string& sentence, const std::exception& e, const std::string& caption);
-  // The editor, when one is open and is ours.
-  TPluginEditor* Editor() const { return dynamic_cast<TPluginEditor*>(EditorForm()); }
   vst::VstIntPtr EditorOpen(void* parentWindow, vst::VstIntPtr value) override;
   vst::VstIntPtr HostCallEditIdle(vst::VstInt32, vst::VstIntPtr, void*, float) override;
   vst::VstIntPtr HostCallEditClose(vst::VstInt32, vst::VstIntPtr, void*, float) override;
   vst::VstIntPtr HostCallSetChunk(vst::VstInt32, vst::VstIntPtr, void*, float) override;
   void BeforeDestruction() override;
-  // Every change of the CC map goes through here: the processing thread gets a new copy.
+  // Every change of the CC map goes through here, with FCCMapLock held: the processing thread gets
+  // a new copy.
   void CCMapChanged();
   // The CC map as a saved state holds it, a link still waiting for the editor thread included.
   TMidiCCList MidiCCListToSave() const;
 
-  // The editor's thread (the host's main thread, which also loads and saves states) only.
-  std::string FPresetName;
+  // Set at creation, read-only afterwards.
   std::string FDataFolder;
   std::string FPresetsFolder;
-  int FLowestOctave = -2;
-  int FStyle = 0;
-  TMidiCCList FMidiCCList;  // published to the processing thread through FRemoteControl
   std::string FUserGuideFileName;
   std::string FVersion;
+  // The editor's thread only (and creation).
+  int FLowestOctave = -2;
+  int FStyle = 0;
+  // Loads on the host's main thread and edits on the editor's change these.
+  sequencer::TSharedText FPresetName;
+  mutable std::mutex FCCMapLock;
+  TMidiCCList FMidiCCList;  // under FCCMapLock; published to the processing thread through FRemoteControl
+  TEditorInbox FEditorInbox;
   // Created before the host's threads come in; the entries are atomic values.
   std::unique_ptr<TVSTParameterValues> FParameterValues;
 
@@ -194,14 +206,20 @@ class TVSTPluginBase : public host::TVSTModule {
 
  private:
   void ReportAllParameters();
+  // The body of GroupStateLoads, under FLoadLock; true when the host is to hear the new values.
+  bool ApplyStateLoads(const std::function<void()>& loads);
 
   // Odd while a load is being applied; moves on by two with every load. Written by the thread
   // that loads, read by the processing thread.
   std::atomic<unsigned> FLoadGeneration{0};
-  // The loading thread only.
+  // One load at a time, whichever thread starts it (the host's main thread, the editor's).
+  std::recursive_mutex FLoadLock;
+  // Under FLoadLock.
   int FLoadDepth = 0;
   bool FLoadBegun = false;
   unsigned FLoadReported = 0;
+  // A change of the saved state that the host has not heard of as a display update yet.
+  std::atomic<bool> FStateChangeUnreported{false};
 };
 
 }  // namespace vornix::plugin

@@ -26,7 +26,7 @@ void TSequencerItem::SetDefaults() {
   smooth_.store(true, std::memory_order_relaxed);
   stepCount_.store(32, std::memory_order_relaxed);
   trigger_.store(kTriggerSyncToHost, std::memory_order_relaxed);
-  title_ = "Sequence #" + std::to_string(index_ + 1);
+  title_.Set("Sequence #" + std::to_string(index_ + 1));
   steps_.ResetToDefaults();
 }
 

@@ -16,6 +16,7 @@
 #include "sequencer/CCStepList.h"
 #include "sequencer/LiveStepList.h"
 #include "sequencer/OrvMidiNoteList.h"
+#include "sequencer/SharedText.h"
 #include "sequencer/StepMessages.h"
 
 namespace vornix::sequencer {
@@ -91,9 +92,9 @@ class TSequencerItem {
   std::int32_t Channel() const { return channel_.load(std::memory_order_relaxed); }
   void SetChannel(std::int32_t value);  // 1..16
 
-  // Editor and state thread only.
-  const std::string& Title() const { return title_; }
-  void SetTitle(std::string title) { title_ = std::move(title); }
+  // The editor's and the host's main thread; never the processing thread.
+  std::string Title() const { return title_.Get(); }
+  void SetTitle(std::string title) { title_.Set(std::move(title)); }
 
   TCCStepList& Steps() { return steps_; }
   const TCCStepList& Steps() const { return steps_; }
@@ -168,7 +169,7 @@ class TSequencerItem {
   std::atomic<bool> smooth_{true};
   std::atomic<std::int32_t> stepCount_{32};
   std::atomic<int> trigger_{kTriggerSyncToHost};
-  std::string title_;
+  TSharedText title_;
   TCCStepList steps_{kMaxSteps};
 
   std::atomic<bool> changed_{false};

@@ -1,6 +1,8 @@
 // The plug-in module's own operations: teach, highlight hand-over, editor hooks and the store.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "ModuleFixture.h"
 #include "plugin/ParameterTable.h"
 
@@ -80,17 +82,35 @@ TEST_F(PluginUnitTest, ShownSequenceDecidesTheReportedStep) {
   EXPECT_GT(plugin->ShowStep(), 0);
 }
 
-TEST_F(PluginUnitTest, CurrentSequenceRefreshesTheEditorAndEndsTeach) {
-  plugin->SetCurrentSequence(3);  // without an editor only the field changes
+// The module only marks what the editor shows; the editor refreshes at its next idle call, on its
+// own thread, whichever thread changed the sequence.
+TEST_F(PluginUnitTest, CurrentSequenceRefreshesTheEditorAtItsNextIdleAndEndsTeach) {
+  plugin->SetCurrentSequence(3);
   EXPECT_EQ(plugin->CurrentSequence(), 3);
   FakeEditor* editor = plugin->OpenEditor();
   plugin->SetTeachCC(5);
   editor->calls.clear();
-  plugin->SetCurrentSequence(9);
+  std::thread([&] { plugin->SetCurrentSequence(9); }).join();
   EXPECT_EQ(plugin->CurrentSequence(), 7);
+  EXPECT_EQ(plugin->TeachCC(), -1);
+  EXPECT_TRUE(editor->calls.empty());
+  plugin->Call(effEditIdle);
   EXPECT_EQ(editor->calls,
             (std::vector<std::string>{"UpdateControls", "UpdateSequenceButtons", "LoadGridSteps", "StepNo -1"}));
-  EXPECT_EQ(plugin->TeachCC(), -1);
+}
+
+// What changed before the editor opened is no news to it: it shows everything as it opens.
+TEST_F(PluginUnitTest, ANewEditorStartsWithAnEmptyInboxButKeepsWaitingTexts) {
+  plugin->SetCurrentSequence(2);
+  plugin->SetPresetName("Old");
+  plugin->EditorInbox().PostInfo("waiting");
+  plugin->EditorNeedsUpdate = false;
+  plugin->EditorFormClass = [&](host::TCustomVSTModule&) { return std::make_unique<FakeEditor>(*plugin); };
+  int parent = 0;
+  plugin->Call(effEditOpen, 0, 0, &parent);
+  plugin->Call(effEditIdle);
+  EXPECT_EQ(static_cast<FakeEditor*>(plugin->EditorForm())->calls,
+            (std::vector<std::string>{"Info waiting", "StepNo -1"}));
 }
 
 TEST_F(PluginUnitTest, WheelReachesAnOpenEditorOnly) {
@@ -99,6 +119,7 @@ TEST_F(PluginUnitTest, WheelReachesAnOpenEditorOnly) {
   editor->calls.clear();
   EXPECT_EQ(plugin->Call(effVendorSpecific, 0, 0x57686565), 0);
   EXPECT_EQ(plugin->Call(effVendorSpecific, 0, 1234), 0);
+  plugin->Call(effEditIdle);
   EXPECT_EQ(editor->calls, std::vector<std::string>{"FocusControlUnderCursor"});
   ERect* rect = nullptr;
   EXPECT_EQ(plugin->Call(effEditGetRect, 0, 0, &rect), 1);
@@ -110,7 +131,9 @@ TEST_F(PluginUnitTest, PresetNameReachesTheEditor) {
   FakeEditor* editor = plugin->OpenEditor();
   editor->calls.clear();
   plugin->SetPresetName("Pulse");
+  plugin->Call(effEditIdle);
   plugin->SetPresetName("Pulse");
+  plugin->Call(effEditIdle);
   EXPECT_EQ(plugin->PresetName(), "Pulse");
   EXPECT_EQ(editor->calls, std::vector<std::string>{"UpdatePresetName"});
 }

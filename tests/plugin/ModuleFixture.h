@@ -14,21 +14,30 @@
 
 namespace vornix::testing {
 
-struct FakeEditor : plugin::TPluginEditor {
+// An editor that pulls from the module's inbox at every idle call, as the real one does, and
+// records what it would refresh.
+struct FakeEditor : host::TVSTEditorForm {
+  explicit FakeEditor(plugin::TVSTPlugin& module) : module(module) {}
   int Width() const override { return 640; }
   int Height() const override { return 480; }
   void EmbedInto(void*, vst::VstIntPtr) override {}
-  void UpdateControls() override {
-    calls.push_back("UpdateControls");
-    if (duringUpdate) duringUpdate();
+  void Idle() override {
+    const unsigned changes = module.EditorInbox().TakeChanges();
+    const std::pair<unsigned, const char*> refreshes[] = {
+        {plugin::TEditorInbox::kControls, "UpdateControls"},
+        {plugin::TEditorInbox::kPointerFocus, "FocusControlUnderCursor"},
+        {plugin::TEditorInbox::kPresetName, "UpdatePresetName"},
+        {plugin::TEditorInbox::kSequenceButtons, "UpdateSequenceButtons"},
+        {plugin::TEditorInbox::kGridSteps, "LoadGridSteps"}};
+    for (const auto& [change, call] : refreshes) {
+      if ((changes & change) == 0) continue;
+      calls.push_back(call);
+      if (change == plugin::TEditorInbox::kControls && duringUpdate) duringUpdate();
+    }
+    while (const auto text = module.EditorInbox().TakeInfo()) calls.push_back("Info " + *text);
+    if (const int step = module.TakeShowStep(); step != -2) calls.push_back("StepNo " + std::to_string(step));
   }
-  void UpdatePresetName() override { calls.push_back("UpdatePresetName"); }
-  void UpdateSequenceButtons() override { calls.push_back("UpdateSequenceButtons"); }
-  void LoadGridSteps() override { calls.push_back("LoadGridSteps"); }
-  void SetGridStepNo(int step) override { calls.push_back("StepNo " + std::to_string(step)); }
-  void FocusControlUnderCursor() override { calls.push_back("FocusControlUnderCursor"); }
-  void ShowInfo(const std::string& text) override { calls.push_back("Info " + text); }
-  bool Activated() const override { return true; }
+  plugin::TVSTPlugin& module;
   std::vector<std::string> calls;
   std::function<void()> duringUpdate;  // what another thread does while the editor refreshes
 };
@@ -77,10 +86,14 @@ class TestPlugin : public plugin::TVSTPlugin {
     ProcessReplacing(nullptr, out, frames);
   }
   FakeEditor* OpenEditor() {
-    EditorFormClass = [](host::TCustomVSTModule&) { return std::make_unique<FakeEditor>(); };
+    EditorFormClass = [this](host::TCustomVSTModule&) { return std::make_unique<FakeEditor>(*this); };
     int parent = 0;
     Call(vst::effEditOpen, 0, 0, &parent);
-    return static_cast<FakeEditor*>(EditorForm());
+    auto* editor = static_cast<FakeEditor*>(EditorForm());
+    // What it pulls at its first idle call does not concern the tests.
+    Call(vst::effEditIdle);
+    editor->calls.clear();
+    return editor;
   }
   void Receive(unsigned char status, unsigned char d1, unsigned char d2) {
     vst::VstMidiEvent e{};

@@ -39,91 +39,12 @@ TEST_F(PresetsTest, FoldersLiveUnderTheDocumentsFolder) {
   EXPECT_FALSE(std::filesystem::exists(plugin->PresetsFolder()));  // nothing is created at start
 }
 
-TEST_F(PresetsTest, SaveUnderAValidFileNameAndLoadItBack) {
-  Change();
-  dialogs->Answer(TDialogAnswer::Typed("  a/b:c  "));
-  plugin->SavePresetAs();
-  ASSERT_TRUE(std::filesystem::exists(PresetFile("a_b_c")));
-  EXPECT_EQ(plugin->PresetName(), "a_b_c");
-  EXPECT_EQ(dialogs->Questions()[0].Caption, "Save Preset");
-  EXPECT_EQ(dialogs->Questions()[0].Prompt, "Name");
-  EXPECT_EQ(dialogs->Questions()[0].MaxLength, 50);
-
-  plugin->ResetState();
-  dialogs->Answer(TDialogAnswer::Chosen("a_b_c"));
-  plugin->ShowPresetBrowser();
-  EXPECT_EQ(plugin->PresetName(), "a_b_c");
-  EXPECT_TRUE(plugin->Sequencer().Items(2).Active());
-  EXPECT_EQ(plugin->Sequencer().Items(2).Steps()[0].Value(), 5.0f);
-  ASSERT_EQ(plugin->MidiCCList().Count(), 1);
-  EXPECT_TRUE(dialogs->Problems().empty());
-}
-
-// Names are UTF-8 inside; the file must carry the same characters on every system (on Windows
-// through the wide-character file functions), and the browser must offer and load it.
-TEST_F(PresetsTest, NonAsciiNamesSaveListAndLoadBack) {
-  const std::string name = "Caf\xc3\xa9 \xe2\x82\xac 5";
-  Change();
-  dialogs->Answer(TDialogAnswer::Typed(name));
-  plugin->SavePresetAs();
-  EXPECT_EQ(plugin->PresetName(), name);
-  EXPECT_TRUE(std::filesystem::is_regular_file(platform::FilePath(plugin->PresetsFolder()) /
-                                               std::filesystem::path(u8"Caf\u00e9 \u20ac 5.orvanep")));
-  plugin->ResetState();
-  dialogs->Answer(TDialogAnswer::Chosen(name));
-  plugin->ShowPresetBrowser();
-  EXPECT_EQ(plugin->PresetName(), name);
-  EXPECT_TRUE(plugin->Sequencer().Items(2).Active());
-  EXPECT_TRUE(dialogs->Problems().empty());
-}
-
-TEST_F(PresetsTest, BlankNameClearsTheShownNameAndWritesNothing) {
-  plugin->SetPresetName("Old");
-  host.automated.clear();
-  dialogs->Answer(TDialogAnswer::Typed("   "));
-  plugin->SavePresetAs();
-  EXPECT_EQ(plugin->PresetName(), "");
-  EXPECT_EQ(host.automated.size(), 1u);  // the host hears of the change
-  EXPECT_FALSE(std::filesystem::exists(plugin->PresetsFolder()));
-}
-
-TEST_F(PresetsTest, NoToOverwriteChangesNothing) {
-  dialogs->Answer(TDialogAnswer::Typed("Keep"));
-  plugin->SavePresetAs();
-  const auto before = std::filesystem::file_size(PresetFile("Keep"));
-  Change();
-  plugin->SetPresetName("Other");
-  dialogs->Answer(TDialogAnswer::Typed("Keep")).Answer(TDialogAnswer::No());
-  plugin->SavePresetAs();
-  EXPECT_EQ(plugin->PresetName(), "Other");
-  EXPECT_EQ(std::filesystem::file_size(PresetFile("Keep")), before);
-  const auto& q = dialogs->Questions().back();
-  EXPECT_EQ(q.Text, "Overwrite existing preset?");
-  EXPECT_EQ(q.Caption, "Preset Exists");
-  EXPECT_EQ(q.Buttons, platform::TMsgDlgButtons::mbYesNo);
-  // Yes replaces it.
-  dialogs->Answer(TDialogAnswer::Typed("Keep")).Answer(TDialogAnswer::Yes());
-  plugin->SavePresetAs();
-  EXPECT_EQ(plugin->PresetName(), "Keep");
-  EXPECT_NE(std::filesystem::file_size(PresetFile("Keep")), before);
-}
-
-TEST_F(PresetsTest, CancelledBrowserDropsTheNameOfADeletedPreset) {
-  dialogs->Answer(TDialogAnswer::Typed("Gone"));
-  plugin->SavePresetAs();
-  std::filesystem::remove(PresetFile("Gone"));
-  dialogs->Answer(TDialogAnswer::Cancel());
-  plugin->ShowPresetBrowser();
-  EXPECT_EQ(plugin->PresetName(), "");
-}
-
 TEST_F(PresetsTest, AnUnreadablePresetFileChangesNothing) {
   std::filesystem::create_directories(plugin->PresetsFolder());
   std::ofstream(PresetFile("Broken")) << "not a preset at all";
   Change();
   plugin->SetPresetName("Mine");
-  dialogs->Answer(TDialogAnswer::Chosen("Broken"));
-  plugin->ShowPresetBrowser();
+  EXPECT_FALSE(plugin->LoadPresetFile("Broken"));
   EXPECT_EQ(plugin->PresetName(), "Mine");
   EXPECT_TRUE(plugin->Sequencer().Items(2).Active());
   ASSERT_FALSE(dialogs->Questions().empty());
@@ -135,8 +56,7 @@ TEST_F(PresetsTest, InitPresetDefinesTheStartingStateButNoName) {
   auto fresh = Reopen();
   EXPECT_FALSE(fresh->Sequencer().Items(2).Active());  // no init preset: defaults
   Change();
-  dialogs->Answer(TDialogAnswer::Typed("init"));
-  plugin->SavePresetAs();
+  plugin->SavePresetFile("init");
   fresh = Reopen();
   EXPECT_TRUE(fresh->Sequencer().Items(2).Active());
   EXPECT_EQ(fresh->Sequencer().Items(2).Steps()[0].Value(), 5.0f);

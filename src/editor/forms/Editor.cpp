@@ -304,6 +304,14 @@ void TfrmEditor::FormShow() {
   LoadGridSteps();
 }
 
+void TfrmEditor::ApplyChanges(unsigned changes) {
+  TfrmVSTEditorMenu::ApplyChanges(changes);
+  if ((changes & plugin::TEditorInbox::kSequenceButtons) != 0) UpdateSequenceButtons();
+  if ((changes & plugin::TEditorInbox::kGridSteps) != 0) LoadGridSteps();
+  // A playing step shows once the form has the focus; none at any time.
+  if (const int step = plugin_.TakeShowStep(); step == -1 || (step >= 0 && Activated())) SetGridStepNo(step);
+}
+
 void TfrmEditor::UpdateControls() {
   for (const char* name : {"CC#", "Channel", "Order", "Rate", "Rate Type", "Active", "Smooth", "Steps", "Trigger"})
     UpdateControl(name);

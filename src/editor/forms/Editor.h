@@ -6,9 +6,9 @@
 #include <array>
 #include <string>
 
-#include "editor/logic/BinClipboard.h"
-#include "editor/grid/OrvCCSequencer.h"
 #include "editor/forms/VSTEditorMenu.h"
+#include "editor/grid/OrvCCSequencer.h"
+#include "editor/logic/BinClipboard.h"
 #include "editor/toolkit/ImageList.h"
 #include "editor/toolkit/OrvGuiStitchedSwitch.h"
 #include "editor/toolkit/OrvNumericInput.h"
@@ -86,6 +86,7 @@ class TfrmEditor : public TfrmVSTEditorMenu {
 
  protected:
   void FormShow() override;
+  void ApplyChanges(unsigned changes) override;
   void ddmMenuPopup() override;
 
  private:

@@ -9,22 +9,6 @@
 
 namespace vornix::editor {
 
-namespace {
-
-// A message kept for the info line: one line of text.
-std::string OneLine(const std::string& text) {
-  std::string line;
-  for (char c : text) {
-    const bool lineBreak = c == '\r' || c == '\n';
-    if (lineBreak && (line.empty() || line.back() == ' ')) continue;
-    line += lineBreak ? ' ' : c;
-  }
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  return line;
-}
-
-}  // namespace
-
 TEmbeddedEditor::TEmbeddedEditor(plugin::TVSTPlugin& owner, platform::TWindowSystem* system,
                                  std::shared_ptr<platform::TDialogHost> dialogs)
     : owner_(owner), system_(system), dialogs_(std::move(dialogs)) {}
@@ -36,70 +20,35 @@ TEmbeddedEditor::~TEmbeddedEditor() {
 }
 
 void TEmbeddedEditor::EmbedInto(void* parentWindow, vst::VstIntPtr) {
-  // A message shown while no editor was open waited in the headless host.
-  std::string waiting;
-  if (auto* headless = dynamic_cast<platform::THeadlessDialogHost*>(owner_.DialogHost().get())) {
-    if (auto message = headless->TakeLastMessage()) waiting = OneLine(*message);
-  }
+  thread_.Bind();
   if (system_ == nullptr) {
     ownSystem_ = platform::CreateNativeWindowSystem();
     system_ = ownSystem_.get();
   }
-  form_ = std::make_unique<TfrmEditor>(owner_, *system_, &gfx::SkinByName(plugin::SelectedSkinStyle()));
+  form_ = std::make_unique<TfrmEditor>(owner_, *system_, &gfx::SkinByName(plugin::SkinStyleName(owner_.Style())));
   // The module's questions become the editor's dialogs; one asked on another thread goes where
-  // questions went before.
-  previousDialogs_ = owner_.SetDialogHost(nullptr);
+  // questions went before (the module's own host when none was set).
+  previousDialogs_ = owner_.DialogHost();
   if (!dialogs_) dialogs_ = std::make_shared<TEditorDialogHost>(*form_, previousDialogs_);
   owner_.SetDialogHost(dialogs_);
   dialogsInstalled_ = true;
   form_->ShowEmbedded(reinterpret_cast<std::uintptr_t>(parentWindow));
-  if (!waiting.empty()) form_->ShowInfo(waiting);
+  // Messages shown while no editor was open wait for the info line.
+  form_->PullChanges();
 }
-
-void TEmbeddedEditor::UpdateControls() {
-  if (form_) form_->UpdateControls();
-}
-
-void TEmbeddedEditor::UpdatePresetName() {
-  if (form_) form_->UpdatePresetName();
-}
-
-void TEmbeddedEditor::UpdateSequenceButtons() {
-  if (form_) form_->UpdateSequenceButtons();
-}
-
-void TEmbeddedEditor::LoadGridSteps() {
-  if (form_) form_->LoadGridSteps();
-}
-
-void TEmbeddedEditor::SetGridStepNo(int step) {
-  if (form_) form_->SetGridStepNo(step);
-}
-
-void TEmbeddedEditor::ResetStepNo() {
-  if (form_) form_->ResetGridStepNo();
-}
-
-void TEmbeddedEditor::FocusControlUnderCursor() {
-  if (form_) form_->FocusControlUnderCursor();
-}
-
-void TEmbeddedEditor::ShowInfo(const std::string& text) {
-  if (form_) form_->ShowInfo(text);
-}
-
-bool TEmbeddedEditor::Activated() const { return form_ && form_->Activated(); }
 
 void TEmbeddedEditor::Idle() {
-  if (system_ != nullptr && form_) system_->Pump();
+  thread_.Check("effEditIdle");
+  if (!form_) return;
+  system_->Pump();
+  form_->PullChanges();
+  // Not in the middle of a drag: what it changed is one change for the host.
+  if (form_->CapturedControl() == nullptr) owner_.ReportStateChange();
 }
 
-void TEmbeddedEditor::AfterPresetBrowser() {
-  if (form_) form_->AfterPresetBrowser();
-}
-
-void TEmbeddedEditor::FlushMouseInput() {
-  if (system_ != nullptr) system_->FlushMouseInput();
+void TEmbeddedEditor::Close() {
+  thread_.Check("effEditClose");
+  owner_.ReportStateChange();
 }
 
 void InstallEmbeddedEditor(plugin::TVSTPlugin& module, platform::TWindowSystem* system) {

@@ -1,14 +1,16 @@
-// The editor as the plug-in module sees it: the sequence page in a window of its own inside the
-// host's window, on a window system of its own. While it is open the module's questions and
-// messages go to its dialogs.
+// The editor as the host opens it: the sequence page in a window of its own inside the host's
+// window, on a window system of its own. While it is open the module's questions and messages go
+// to its dialogs. It belongs to the thread that opened it; the host's editor calls reach it there.
 #pragma once
 
 #include <memory>
 
 #include "editor/forms/Editor.h"
+#include "host/CustomVSTModule.h"
 #include "platform/DialogHost.h"
+#include "platform/ThreadCheck.h"
 #include "platform/Window.h"
-#include "plugin/PluginEditor.h"
+#include "plugin/EditorSize.h"
 
 namespace vornix::plugin {
 class TVSTPlugin;
@@ -16,7 +18,7 @@ class TVSTPlugin;
 
 namespace vornix::editor {
 
-class TEmbeddedEditor final : public plugin::TPluginEditor {
+class TEmbeddedEditor final : public host::TVSTEditorForm {
  public:
   // `system`: the windows to use instead of the platform's (tests: windows in memory); it must
   // outlive the editor. `dialogs`: what answers the module's questions while the editor is open
@@ -30,28 +32,20 @@ class TEmbeddedEditor final : public plugin::TPluginEditor {
 
   int Width() const override { return plugin::kEditorWidth; }
   int Height() const override { return plugin::kEditorHeight; }
-  // Makes the window system (unless one was given), the page and its window, and shows it. A
-  // message that waited for the editor while none was open shows in the info line.
+  // Makes the window system (unless one was given), the page in the module's skin and its window,
+  // and shows it. The calling thread becomes the editor's.
   void EmbedInto(void* parentWindow, vst::VstIntPtr hostValue) override;
-
-  void UpdateControls() override;
-  void UpdatePresetName() override;
-  void UpdateSequenceButtons() override;
-  void LoadGridSteps() override;
-  void SetGridStepNo(int step) override;
-  void ResetStepNo() override;
-  void FocusControlUnderCursor() override;
-  void ShowInfo(const std::string& text) override;
-  bool Activated() const override;
+  // The windows' events and timers, what the module marked, and a finished gesture's change told
+  // to the host.
   void Idle() override;
-  void AfterPresetBrowser() override;
-  void FlushMouseInput() override;
+  void Close() override;
 
   // The page; null until the editor is embedded.
   TfrmEditor* Form() const { return form_.get(); }
 
  private:
   plugin::TVSTPlugin& owner_;
+  platform::TThreadCheck thread_;
   std::unique_ptr<platform::TWindowSystem> ownSystem_;
   platform::TWindowSystem* system_;
   std::shared_ptr<platform::TDialogHost> dialogs_;

@@ -37,6 +37,7 @@ TfrmVSTEditorBase::TfrmVSTEditorBase(plugin::TVSTPluginBase& owner, platform::TW
     return false;
   };
   timFormActivated.OnTimer = [this](TTimer&) { timFormActivatedTimer(); };
+  FThread.Bind();
 }
 
 TfrmVSTEditorBase::~TfrmVSTEditorBase() = default;
@@ -53,6 +54,16 @@ void TfrmVSTEditorBase::FormShow() {
 }
 
 void TfrmVSTEditorBase::panMainClick() { FocusControlUnderCursor(); }
+
+void TfrmVSTEditorBase::PullChanges() {
+  FThread.Check("the editor's inbox");
+  ApplyChanges(owner_.EditorInbox().TakeChanges());
+}
+
+void TfrmVSTEditorBase::ApplyChanges(unsigned changes) {
+  if ((changes & plugin::TEditorInbox::kControls) != 0) UpdateControls();
+  if ((changes & plugin::TEditorInbox::kPointerFocus) != 0) FocusControlUnderCursor();
+}
 
 void TfrmVSTEditorBase::timFormActivatedTimer() {
   timFormActivated.SetEnabled(false);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "editor/forms/PresetCommands.h"
 #include "editor/toolkit/OrvGuiStitchedSwitch.h"
 #include "editor/toolkit/OrvNumericInput.h"
 #include "platform/DateText.h"
@@ -31,6 +32,18 @@ constexpr int kPresetNameInset = 8;
 void DropLastCharacter(std::string& text) {
   while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
   if (!text.empty()) text.pop_back();
+}
+
+// A text for the info line: one line.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    const bool lineBreak = c == '\r' || c == '\n';
+    if (lineBreak && (line.empty() || line.back() == ' ')) continue;
+    line += lineBreak ? ' ' : c;
+  }
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
 }
 
 // The last-modification date of the plug-in's own file, as the user writes dates.
@@ -95,7 +108,7 @@ TfrmVSTEditorMenu::TfrmVSTEditorMenu(plugin::TVSTPluginBase& owner, platform::TW
   btnPresets->SetBounds(226, 8, 205, 26);
   btnPresets->SetFont(gfx::TFont::SegoeUI(13, true));
   btnPresets->SetCaption("-");
-  btnPresets->OnClick = [this](TControl&) { RunCommand("Load Preset", [this] { Owner().ShowPresetBrowser(); }); };
+  btnPresets->OnClick = [this](TControl&) { RunCommand("Load Preset", [this] { ShowPresetBrowser(); }); };
 
   PlaceMainPanel(kHeadingHeight);
   panMain->Alpha = 225;
@@ -133,8 +146,8 @@ void TfrmVSTEditorMenu::BuildMainMenu() {
   TMenuItem& items = ddmMenu.Items;
   add(items, "ddmMenu_Init", "Init", [this] { ddmMenu_InitClick(); });
   items.AddSeparator();
-  add(items, "ddmMenu_LoadPreset", "Load Preset", [this] { Owner().ShowPresetBrowser(); });
-  add(items, "ddmMenu_SavePreset", "Save Preset", [this] { Owner().SavePresetAs(); });
+  add(items, "ddmMenu_LoadPreset", "Load Preset", [this] { ShowPresetBrowser(); });
+  add(items, "ddmMenu_SavePreset", "Save Preset", [this] { SavePresetAs(Owner()); });
   items.AddSeparator();
   add(items, "ddmMenu_TeachCC", "MIDI CC Teach", [this] { ShowInfo(Owner().ToggleMidiTeach(GetTeachCC())); });
   items.AddSeparator();
@@ -203,6 +216,18 @@ void TfrmVSTEditorMenu::panMainClick() {
   CancelMidiLearn();
 }
 
+void TfrmVSTEditorMenu::ApplyChanges(unsigned changes) {
+  TfrmVSTEditorBase::ApplyChanges(changes);
+  if ((changes & plugin::TEditorInbox::kPresetName) != 0) UpdatePresetName();
+  while (const auto text = Owner().EditorInbox().TakeInfo()) ShowInfo(OneLine(*text));
+}
+
+void TfrmVSTEditorMenu::ShowPresetBrowser() {
+  editor::ShowPresetBrowser(Owner());
+  // The click that closed the browser must not reach the editor as well.
+  WindowSystem().FlushMouseInput();
+}
+
 void TfrmVSTEditorMenu::CancelMidiLearn() {
   Owner().SetLearnMode(0);
   ShowInfo("");
@@ -210,7 +235,7 @@ void TfrmVSTEditorMenu::CancelMidiLearn() {
 
 // Cut character by character until it fits, without an ellipsis.
 void TfrmVSTEditorMenu::UpdatePresetName() {
-  const std::string& name = Owner().PresetName();
+  const std::string name = Owner().PresetName();
   if (name.empty()) {
     btnPresets->SetCaption("-");
     return;

@@ -28,7 +28,6 @@ class TfrmVSTEditorMenu : public TfrmVSTEditorBase {
 
   // A line about a control in the info line (the page knows the texts).
   virtual void ShowControlInfo(const std::string& controlName) { (void)controlName; }
-  virtual void AfterPresetBrowser() {}
   virtual void LowestOctaveChanged() {}
   // The parameter a control stands for.
   virtual std::string ControlParameterName(const std::string& controlName) { return controlName; }
@@ -50,6 +49,9 @@ class TfrmVSTEditorMenu : public TfrmVSTEditorBase {
   // clears it.
   virtual void ShowInfo(const std::string& text);
 
+  // "Load Preset" (the main menu and the preset button): the browser, then its choice loaded.
+  void ShowPresetBrowser();
+
   // Leaves MIDI learn and clears the info line; commands of the page start with it.
   void CancelMidiLearn();
   // The user guide found when the window was made; empty when there is none.
@@ -67,6 +69,7 @@ class TfrmVSTEditorMenu : public TfrmVSTEditorBase {
  protected:
   void FormShow() override;
   void panMainClick() override;
+  void ApplyChanges(unsigned changes) override;
   // The main menu opens: its items' states from the module.
   virtual void ddmMenuPopup();
   // A menu item by its component name.

@@ -262,6 +262,7 @@ void TForm::TimerGoing(TTimer& timer) {
 void TForm::HandleEvent(platform::TWindow& window, const TEvent& event) {
   (void)window;
   // What was asked before the input shows before the input is handled.
+  CatchUp();
   Update();
   {
     ++eventDepth_;
@@ -273,6 +274,7 @@ void TForm::HandleEvent(platform::TWindow& window, const TEvent& event) {
     const auto filter = OnWindowEvent;
     if (!filter || !filter(*this, event)) Dispatch(event);
   }
+  CatchUp();
   Update();
 }
 

@@ -89,6 +89,9 @@ class TForm : public TControl, private platform::TWindowHandler {
  protected:
   // Resizes the window with the form; an override calls this first.
   void Resized() override;
+  // Runs before and after every window event: a form that shows state kept elsewhere catches up
+  // with it here.
+  virtual void CatchUp() {}
 
  private:
   friend class TControl;
