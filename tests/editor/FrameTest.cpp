@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "EditorPageFixture.h"
 #include "editor/dialogs/EditorDialogHost.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/OrvRegistry.h"
+#include "platform/ThreadCheck.h"
 #include "plugin/Skins.h"
 
 namespace vornix::testing {
@@ -489,6 +491,24 @@ TEST_F(EditorPageTest, APressOnTheMainPanelLeavesMidiLearn) {
   system.Click(*window, form->panMain->Left() + 400, form->panMain->Top() + 20);
   EXPECT_EQ(plugin->LearnMode(), 0);
   EXPECT_EQ(Info(), "");
+}
+
+// The editor belongs to the thread that opened it. Debug and sanitizer builds stop at once when a
+// host calls one of its entries on another thread; release builds trust the host.
+TEST_F(EditorPageTest, TheEditorBelongsToTheThreadThatOpenedIt) {
+  OpenEditor();
+  platform::TThreadCheck check;
+  check.Bind();
+  EXPECT_TRUE(check.OnOwnerThread());
+  bool elsewhere = true;
+  std::thread([&] { elsewhere = check.OnOwnerThread(); }).join();
+  EXPECT_FALSE(elsewhere);
+#if defined(VORNIX_THREAD_CHECKS)
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(std::thread([&] { plugin->Call(vst::effEditIdle); }).join(),
+               "effEditIdle called on a thread that does not own the editor");
+  EXPECT_DEATH(std::thread([&] { plugin->Call(vst::effEditClose); }).join(), "effEditClose called on a thread");
+#endif
 }
 
 }  // namespace
