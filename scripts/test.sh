@@ -26,8 +26,16 @@ bash tests/install/install-test.sh build/release
 bash scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DVORNIX_SANITIZE=ON -DVORNIX_TESTS=ON
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 "${xvfb[@]}" ctest --output-on-failure --no-tests=error -j2)
 
-VORNIX_TARGETS=vornix_stress_tests bash scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNIX_TSAN=ON
+# The host's threads at once under ThreadSanitizer: the stress tests in-process, then the plug-in
+# file itself driven by a C host from a GUI thread with a real X11 window, the main thread and an
+# audio thread (in a home folder of its own, so the user's settings stay untouched).
+VORNIX_TARGETS="vornix_stress_tests vornix_thread_host Vornix" \
+  bash scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNIX_TSAN=ON
 TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/stress/vornix_stress_tests
+scratch=$(mktemp -d)
+HOME=$scratch XDG_CONFIG_HOME=$scratch/.config TSAN_OPTIONS=halt_on_error=1 \
+  "${xvfb[@]}" build/tsan/tests/stress/vornix_thread_host build/tsan/Vornix.so 5
+rm -rf "$scratch"
 
 # Everything that parses outside data gets a short, bounded fuzzing run (clang, libFuzzer).
 CC=clang CXX=clang++ VORNIX_TARGETS="vornix_chunk_fuzzer vornix_stream_fuzzer vornix_clipboard_fuzzer" \

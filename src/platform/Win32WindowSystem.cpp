@@ -194,6 +194,7 @@ class TWin32WindowSystem final : public TWindowSystem {
   TWin32WindowSystem(const TWin32WindowSystem&) = delete;
   TWin32WindowSystem& operator=(const TWin32WindowSystem&) = delete;
 
+  bool WindowsBelongToTheirThread() const override { return true; }
   std::unique_ptr<TWindow> CreateChild(std::uintptr_t parent, int width, int height, TWindowHandler& handler) override;
   std::unique_ptr<TWindow> CreatePopup(TWindow& owner, const gfx::TRect& screenBounds,
                                        TWindowHandler& handler) override;

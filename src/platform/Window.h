@@ -146,6 +146,11 @@ class TWindowSystem {
  public:
   virtual ~TWindowSystem() = default;
 
+  // True when the platform ties windows to the thread that made them (Win32: only that thread may
+  // destroy them or run their messages). X11 windows live on a connection of the editor's own, and
+  // windows in memory on nothing, so those may go on another thread while none is inside them.
+  virtual bool WindowsBelongToTheirThread() const { return false; }
+
   // Sizes below 1 pixel are raised to 1. A window must not outlive its system; one that does is
   // left without its platform window and does nothing. The handler outlives the window.
 

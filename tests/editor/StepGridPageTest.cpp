@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "EditorPageFixture.h"
 #include "editor/logic/StepClipboard.h"
 
@@ -48,6 +51,44 @@ TEST_F(StepGridPageTest, AStepDrawnInTheEditorIsHeardAtTheNextBlock) {
   const auto played = Played(1);
   ASSERT_FALSE(played.empty());
   EXPECT_EQ(played.front(), 0);
+}
+
+// Hosts such as Ardour mark the project modified when a plug-in asks them to update their display:
+// a drawn stroke asks once, when it has ended, never while the mouse moves. A host's own load
+// (which tells the host of every parameter itself) is no edit of the user's.
+TEST_F(StepGridPageTest, AStrokeTellsTheHostOnceItHasEnded) {
+  OpenEditor();
+  const auto updates = [this] {
+    return std::count_if(host.requests.begin(), host.requests.end(),
+                         [](const auto& r) { return r.first == vst::audioMasterUpdateDisplay; });
+  };
+  host.requests.clear();
+  const gfx::TPoint from = StepPoint(0, 20), to = StepPoint(12, 200);
+  system.MouseDown(*window, from.X, from.Y);
+  for (int x = from.X; x <= to.X; x += 7) {
+    system.MouseMove(*window, x, from.Y + (x - from.X) / 2);
+    plugin->Call(vst::effEditIdle);
+  }
+  EXPECT_EQ(updates(), 0) << "nothing while the stroke goes on";
+  system.MouseUp(*window, to.X, to.Y);
+  plugin->Call(vst::effEditIdle);
+  plugin->Call(vst::effEditIdle);
+  EXPECT_EQ(updates(), 1);
+
+  // A pattern from the sequence menu is one more.
+  ChooseFrom(*form->btnSeqMenu, form->ddmSeqMenu, "ddmSeqMenu_Ramp");
+  plugin->Call(vst::effEditIdle);
+  EXPECT_EQ(updates(), 2);
+  // Nothing changed: nothing to tell.
+  plugin->Call(vst::effEditIdle);
+  EXPECT_EQ(updates(), 2);
+  // A chunk the host loads is reported by the load itself, once.
+  void* data = nullptr;
+  const auto size = plugin->Call(vst::effGetChunk, 0, 0, &data);
+  std::vector<unsigned char> chunk(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+  plugin->Call(vst::effSetChunk, 0, size, chunk.data());
+  plugin->Call(vst::effEditIdle);
+  EXPECT_EQ(updates(), 3);
 }
 
 TEST_F(StepGridPageTest, HoveringAStepShowsItsValueAndRandomRangeUnlessALearnModeIsOn) {
