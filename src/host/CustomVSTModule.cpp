@@ -418,9 +418,13 @@ VstIntPtr TCustomVSTModule::HostCallGetTailSize(VstInt32, VstIntPtr, void*, floa
 VstIntPtr TCustomVSTModule::HostCallKeysRequired(VstInt32, VstIntPtr, void*, float) { return 1; }
 VstIntPtr TCustomVSTModule::HostCallGetVstVersion(VstInt32, VstIntPtr, void*, float) { return kVstVersion; }
 
-// Keys are never asked for by this module; a module that asks would route them to its editor.
-VstIntPtr TCustomVSTModule::HostCallEditKeyDown(VstInt32, VstIntPtr, void*, float) { return FKeysRequired ? 0 : -1; }
-VstIntPtr TCustomVSTModule::HostCallEditKeyUp(VstInt32, VstIntPtr, void*, float) { return FKeysRequired ? 0 : -1; }
+// A key the editor does not use is the host's: 0 tells it so (Space starts its transport).
+VstIntPtr TCustomVSTModule::HostCallEditKeyDown(VstInt32 index, VstIntPtr value, void*, float opt) {
+  return FEditorForm && FEditorForm->KeyDown(index, value, opt) ? 1 : 0;
+}
+VstIntPtr TCustomVSTModule::HostCallEditKeyUp(VstInt32 index, VstIntPtr value, void*, float opt) {
+  return FEditorForm && FEditorForm->KeyUp(index, value, opt) ? 1 : 0;
+}
 
 VstIntPtr TCustomVSTModule::HostCallSetEditKnobMode(VstInt32, VstIntPtr value, void*, float) {
   if (!OnEditorKnobMode) return 0;

@@ -29,6 +29,15 @@ class TVSTEditorForm {
   virtual void Idle() {}
   // effEditClose, just before the form is destroyed.
   virtual void Close() {}
+  // effEditKeyDown / effEditKeyUp: a key the host had; true when the editor used it.
+  virtual bool KeyDown(vst::VstInt32 character, vst::VstIntPtr virtualKey, float modifiers) {
+    (void)character, (void)virtualKey, (void)modifiers;
+    return false;
+  }
+  virtual bool KeyUp(vst::VstInt32 character, vst::VstIntPtr virtualKey, float modifiers) {
+    (void)character, (void)virtualKey, (void)modifiers;
+    return false;
+  }
 };
 
 using TEditorFormClass = std::function<std::unique_ptr<TVSTEditorForm>(TCustomVSTModule& owner)>;

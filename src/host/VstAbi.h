@@ -343,6 +343,57 @@ enum TimeInfoFlags : VstInt32 {
   kVstClockValid = 1 << 15,
 };
 
+// effEditKeyDown / effEditKeyUp: index the character, value the virtual key, opt the modifiers.
+enum VstVirtualKey : VstInt32 {
+  VKEY_BACK = 1,
+  VKEY_TAB,
+  VKEY_CLEAR,
+  VKEY_RETURN,
+  VKEY_PAUSE,
+  VKEY_ESCAPE,
+  VKEY_SPACE,
+  VKEY_NEXT,
+  VKEY_END,
+  VKEY_HOME,
+  VKEY_LEFT,
+  VKEY_UP,
+  VKEY_RIGHT,
+  VKEY_DOWN,
+  VKEY_PAGEUP,
+  VKEY_PAGEDOWN,
+  VKEY_SELECT,
+  VKEY_PRINT,
+  VKEY_ENTER,
+  VKEY_SNAPSHOT,
+  VKEY_INSERT,
+  VKEY_DELETE,
+  VKEY_HELP,
+  VKEY_NUMPAD0,
+  VKEY_NUMPAD9 = VKEY_NUMPAD0 + 9,
+  VKEY_MULTIPLY,
+  VKEY_ADD,
+  VKEY_SEPARATOR,
+  VKEY_SUBTRACT,
+  VKEY_DECIMAL,
+  VKEY_DIVIDE,
+  VKEY_F1,
+  VKEY_F12 = VKEY_F1 + 11,
+  VKEY_NUMLOCK,
+  VKEY_SCROLL,
+  VKEY_SHIFT,
+  VKEY_CONTROL,
+  VKEY_ALT,
+  VKEY_EQUALS,
+};
+static_assert(VKEY_EQUALS == 57);
+
+enum VstModifierKey : VstInt32 {
+  MODIFIER_SHIFT = 1,
+  MODIFIER_ALTERNATE = 2,
+  MODIFIER_COMMAND = 4,
+  MODIFIER_CONTROL = 8,
+};
+
 enum EventTypes : VstInt32 {
   kVstMidiType = 1,
   kVstAudioType = 2,

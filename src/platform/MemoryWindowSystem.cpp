@@ -199,8 +199,22 @@ TMemoryWindow* TMemoryWindowSystem::ActivePopup() const {
   return nullptr;
 }
 
-void TMemoryWindowSystem::Deliver(TMemoryWindow& window, const TEvent& event) {
-  window.handler_.HandleEvent(window, event);
+bool TMemoryWindowSystem::Deliver(TMemoryWindow& window, const TEvent& event) {
+  return window.handler_.HandleEvent(window, event);
+}
+
+void TMemoryWindowSystem::DeliverKey(TMemoryWindow& window, const TEvent& event) {
+  const bool child = window.kind_ == TWindowKind::Child;
+  const bool used = Deliver(window, event);
+  if (!child || used) return;
+  if (event.Kind == TEventKind::KeyUp) {
+    const auto down = std::find(keysDownForTheHost_.begin(), keysDownForTheHost_.end(), event.Key);
+    if (down == keysDownForTheHost_.end()) return;
+    keysDownForTheHost_.erase(down);
+  } else if (event.Kind == TEventKind::KeyDown) {
+    keysDownForTheHost_.push_back(event.Key);
+  }
+  keysForTheHost_.push_back(event);
 }
 
 // A press (or wheel) for `window`: while a popup watches, a press elsewhere becomes the popup's
@@ -303,13 +317,13 @@ void TMemoryWindowSystem::MouseWheel(TWindow& window, int x, int y, int delta, T
 void TMemoryWindowSystem::KeyDown(TWindow& window, int key, TShiftState shift) {
   TMemoryWindow& w = Ours(window);
   modifiers_ = shift & kKeyFlags;
-  Deliver(w, TEvent{.Kind = TEventKind::KeyDown, .Shift = (shift & kKeyFlags) | buttons_, .Key = key});
+  DeliverKey(w, TEvent{.Kind = TEventKind::KeyDown, .Shift = (shift & kKeyFlags) | buttons_, .Key = key});
 }
 
 void TMemoryWindowSystem::KeyUp(TWindow& window, int key, TShiftState shift) {
   TMemoryWindow& w = Ours(window);
   modifiers_ = shift & kKeyFlags;
-  Deliver(w, TEvent{.Kind = TEventKind::KeyUp, .Shift = (shift & kKeyFlags) | buttons_, .Key = key});
+  DeliverKey(w, TEvent{.Kind = TEventKind::KeyUp, .Shift = (shift & kKeyFlags) | buttons_, .Key = key});
 }
 
 void TMemoryWindowSystem::Type(TWindow& window, const std::string& utf8, TShiftState shift) {
@@ -317,7 +331,7 @@ void TMemoryWindowSystem::Type(TWindow& window, const std::string& utf8, TShiftS
   for (char32_t c : detail::DecodeUtf8(utf8)) {
     TMemoryWindow* w = BySerial(serial);
     if (w == nullptr) return;
-    Deliver(*w, TEvent{.Kind = TEventKind::Char, .Shift = (shift & kKeyFlags) | buttons_, .Char = c});
+    DeliverKey(*w, TEvent{.Kind = TEventKind::Char, .Shift = (shift & kKeyFlags) | buttons_, .Char = c});
   }
 }
 

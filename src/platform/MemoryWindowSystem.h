@@ -175,6 +175,9 @@ class TMemoryWindowSystem final : public TWindowSystem {
   void SetScreenBounds(const gfx::TRect& screen) { screen_ = screen; }
   // Where the host's window that holds the children lies on the screen.
   void SetParentOrigin(gfx::TPoint screen) { parentOrigin_ = screen; }
+  // The key events the editor inside the host's window did not use, handed on to the host's
+  // window (a release only when its press was).
+  const std::vector<TEvent>& KeysForTheHost() const { return keysForTheHost_; }
   TMemoryClipboard& Clipboard() { return *clipboard_; }
 
  private:
@@ -188,7 +191,9 @@ class TMemoryWindowSystem final : public TWindowSystem {
   TMemoryWindow* BySerial(std::uint64_t serial) const;
   std::unique_ptr<TWindow> Add(std::unique_ptr<TMemoryWindow> window);
   void Remove(TMemoryWindow& window);
-  void Deliver(TMemoryWindow& window, const TEvent& event);
+  bool Deliver(TMemoryWindow& window, const TEvent& event);
+  // A key event for `window`; one a child did not use goes to the host's window.
+  void DeliverKey(TMemoryWindow& window, const TEvent& event);
   void Press(TMemoryWindow& window, const TEvent& event);
   TEvent MouseEvent(TMemoryWindow& window, TEventKind kind, int x, int y, TShiftState shift);
   void DeliverPosted();
@@ -212,6 +217,8 @@ class TMemoryWindowSystem final : public TWindowSystem {
   TShiftState modifiers_ = 0;
   TShiftState buttons_ = 0;
   gfx::TRect screen_ = {0, 0, 1920, 1080};
+  std::vector<TEvent> keysForTheHost_;
+  std::vector<int> keysDownForTheHost_;
 };
 
 }  // namespace vornix::platform

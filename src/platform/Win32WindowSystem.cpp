@@ -185,6 +185,7 @@ class TWin32Window final : public TWindow {
   std::map<int, UINT_PTR> timers_;  // our id and the native one
   UINT_PTR nextNativeTimer_ = 1;
   detail::TUtf16Decoder typed_;
+  std::vector<WPARAM> keysDownForTheHost_;  // presses handed to the host: their releases follow
 };
 
 class TWin32WindowSystem final : public TWindowSystem {
@@ -236,13 +237,16 @@ class TWin32WindowSystem final : public TWindowSystem {
   HWND TopLevelOf(const TWin32Window& owner) const;
   HWND ClipboardOwner();
 
-  void Dispatch(TWin32Window& w, const TEvent& e) { w.handler_.HandleEvent(w, e); }
+  bool Dispatch(TWin32Window& w, const TEvent& e) { return w.handler_.HandleEvent(w, e); }
   void DispatchMouse(TWin32Window& w, TEventKind kind, POINT screen, TMouseButton button, TShiftState shift);
   void Button(TWin32Window& w, TMouseButton button, bool press, bool twice, WPARAM keys, LPARAM lParam);
   void Move(TWin32Window& w, WPARAM keys, LPARAM lParam);
   void Wheel(TWin32Window& w, WPARAM wParam, LPARAM lParam);
-  void Key(TWin32Window& w, UINT message, WPARAM vk);
-  void Typed(TWin32Window& w, WPARAM unit);
+  // Each true when the editor used the key.
+  bool Key(TWin32Window& w, UINT message, WPARAM vk);
+  bool Typed(TWin32Window& w, WPARAM unit);
+  // A key message the editor inside the host's window did not use goes to the host's window.
+  void KeyForTheHost(TWin32Window& w, UINT message, WPARAM wParam, LPARAM lParam);
   void OutsidePress(TWin32Window& popup, TMouseButton button, POINT screen, TShiftState shift, bool seen);
   void Replay(TMouseButton button, POINT screen, WPARAM keys);
   void CaptureLost(TWin32Window& popup);
@@ -461,7 +465,11 @@ LRESULT TWin32WindowSystem::Handle(TWin32Window& w, UINT message, WPARAM wParam,
     }
     case WM_MOUSEWHEEL: Wheel(w, wParam, lParam); return 0;
     case WM_KEYDOWN:
-    case WM_KEYUP: Key(w, message, wParam); return 0;
+    case WM_KEYUP: {
+      const std::uint64_t serial = w.serial_;
+      if (!Key(w, message, wParam) && BySerial(serial) != nullptr) KeyForTheHost(w, message, wParam, lParam);
+      return 0;
+    }
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP: {
       // Alt and F10 stay the system's too (the host's menu, Alt+F4).
@@ -469,7 +477,11 @@ LRESULT TWin32WindowSystem::Handle(TWin32Window& w, UINT message, WPARAM wParam,
       Key(w, message, wParam);
       return BySerial(serial) != nullptr ? DefWindowProcW(hwnd, message, wParam, lParam) : 0;
     }
-    case WM_CHAR: Typed(w, wParam); return 0;
+    case WM_CHAR: {
+      const std::uint64_t serial = w.serial_;
+      if (!Typed(w, wParam) && BySerial(serial) != nullptr) KeyForTheHost(w, message, wParam, lParam);
+      return 0;
+    }
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTTAB;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
@@ -789,9 +801,9 @@ void TWin32WindowSystem::Wheel(TWin32Window& w, WPARAM wParam, LPARAM lParam) {
   Dispatch(*target, e);
 }
 
-void TWin32WindowSystem::Key(TWin32Window& w, UINT message, WPARAM vk) {
+bool TWin32WindowSystem::Key(TWin32Window& w, UINT message, WPARAM vk) {
   const int key = KeyFromVirtualKey(vk);
-  if (key == kKeyNone) return;
+  if (key == kKeyNone) return false;
   TEvent e;
   e.Kind = message == WM_KEYDOWN || message == WM_SYSKEYDOWN ? TEventKind::KeyDown : TEventKind::KeyUp;
   e.Key = key;
@@ -803,22 +815,38 @@ void TWin32WindowSystem::Key(TWin32Window& w, UINT message, WPARAM vk) {
                           : key == kKeyAlt     ? TShiftState{ssAlt}
                                                : TShiftState{0};
   e.Shift = e.Kind == TEventKind::KeyDown ? e.Shift & ~own : e.Shift | own;
-  Dispatch(w, e);
+  return Dispatch(w, e);
 }
 
-void TWin32WindowSystem::Typed(TWin32Window& w, WPARAM unit) {
+bool TWin32WindowSystem::Typed(TWin32Window& w, WPARAM unit) {
   const std::uint64_t serial = w.serial_;
   const TShiftState shift = KeyboardShift();
-  for (char32_t c : w.typed_.Push(static_cast<char16_t>(unit))) {
+  const auto characters = w.typed_.Push(static_cast<char16_t>(unit));
+  bool used = characters.empty();  // half of a surrogate pair waits for the other half
+  for (char32_t c : characters) {
     if (c == 0x7F) continue;  // Ctrl+Backspace; Delete is a key, not a character
     TWin32Window* still = BySerial(serial);
-    if (still == nullptr) return;
+    if (still == nullptr) return true;
     TEvent e;
     e.Kind = TEventKind::Char;
     e.Char = c;
     e.Shift = shift;
-    Dispatch(*still, e);
+    used = Dispatch(*still, e) || used;
   }
+  return used;
+}
+
+void TWin32WindowSystem::KeyForTheHost(TWin32Window& w, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (w.kind_ != TKind::Child) return;
+  auto& down = w.keysDownForTheHost_;
+  if (message == WM_KEYUP) {
+    const auto pressed = std::find(down.begin(), down.end(), wParam);
+    if (pressed == down.end()) return;  // its press was ours
+    down.erase(pressed);
+  } else if (message == WM_KEYDOWN) {
+    down.push_back(wParam);
+  }
+  if (HWND parent = GetParent(w.hwnd_)) PostMessageW(parent, message, wParam, lParam);
 }
 
 // `seen`: the press came to us (the capture brought it); otherwise it went to another program and

@@ -112,7 +112,10 @@ class TWindow;
 class TWindowHandler {
  public:
   virtual ~TWindowHandler() = default;
-  virtual void HandleEvent(TWindow& window, const TEvent& event) = 0;
+  // True when the event was used. A key the editor inside the host's window does not use (KeyDown,
+  // KeyUp, Char) goes on to the host's window, so the host's shortcuts (Space: play) keep working
+  // while the editor has the keyboard.
+  virtual bool HandleEvent(TWindow& window, const TEvent& event) = 0;
 };
 
 class TWindow {

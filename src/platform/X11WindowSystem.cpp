@@ -221,6 +221,8 @@ class TX11Window final : public TWindow {
   std::uint64_t serial_ = 0;
   ::Window xid_ = 0;
   ::Window root_ = 0;
+  ::Window parent_ = 0;                       // the host's window, for a child
+  std::vector<unsigned> keysDownForTheHost_;  // presses handed to the host: their releases follow
   int screen_ = 0;
   Visual* visual_ = nullptr;
   int depth_ = 0;
@@ -298,7 +300,10 @@ class TX11WindowSystem final : public TWindowSystem {
   const TX11Window& Ours(const TWindow& window) const;
   TX11Window* Find(::Window xid) const;
   TX11Window* BySerial(std::uint64_t serial) const;
-  void Dispatch(TX11Window& w, const TEvent& e) { w.handler_.HandleEvent(w, e); }
+  bool Dispatch(TX11Window& w, const TEvent& e) { return w.handler_.HandleEvent(w, e); }
+  // A key the editor inside the host's window did not use goes to the host's window, as if the
+  // host had had the keyboard.
+  void KeyForTheHost(TX11Window& w, const XKeyEvent& ev);
   void Present(TX11Window& w, const gfx::TRect& area);
   unsigned long PixelOf(gfx::TColor c, Visual* visual, Colormap map);
   int BitsPerPixel(int depth) const;
@@ -602,6 +607,7 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreateChild(std::uintptr_t parent, in
   auto w = Make(TKind::Child, static_cast<::Window>(parent), XScreenNumberOfScreen(pa.screen), {0, 0, width, height},
                 false, handler);
   auto& x = static_cast<TX11Window&>(*w);
+  x.parent_ = static_cast<::Window>(parent);
   x.shown_ = true;
   XMapWindow(display_, x.xid_);
   // The parent may have gone in the meantime; then so has our window.
@@ -1061,12 +1067,13 @@ void TX11WindowSystem::HandleKey(XKeyEvent& ev) {
   if (sym == NoSymbol) sym = XLookupKeysym(&ev, 0);
   const int key = KeyFromSym(sym);
   const std::uint64_t serial = w->serial_;
+  bool used = false;
   if (key != kKeyNone) {
     TEvent e;
     e.Kind = ev.type == KeyPress ? TEventKind::KeyDown : TEventKind::KeyUp;
     e.Key = key;
     e.Shift = shift;
-    Dispatch(*w, e);
+    used = Dispatch(*w, e);
   }
   for (char32_t c : detail::DecodeUtf8(text)) {
     if (c == 0x7F) continue;  // Delete is a key, not a character
@@ -1076,8 +1083,28 @@ void TX11WindowSystem::HandleKey(XKeyEvent& ev) {
     e.Kind = TEventKind::Char;
     e.Char = c;
     e.Shift = shift;
-    Dispatch(*still, e);
+    used = Dispatch(*still, e) || used;
   }
+  if (TX11Window* still = BySerial(serial); still != nullptr && !used) KeyForTheHost(*still, ev);
+}
+
+void TX11WindowSystem::KeyForTheHost(TX11Window& w, const XKeyEvent& ev) {
+  if (w.kind_ != TKind::Child || w.parent_ == 0) return;
+  auto& down = w.keysDownForTheHost_;
+  if (ev.type == KeyRelease) {
+    const auto pressed = std::find(down.begin(), down.end(), ev.keycode);
+    if (pressed == down.end()) return;  // its press was ours
+    down.erase(pressed);
+  } else {
+    down.push_back(ev.keycode);
+  }
+  XEvent out{};
+  out.xkey = ev;
+  out.xkey.window = w.parent_;
+  out.xkey.subwindow = None;
+  // Propagated up from the host's window to the first of its windows that takes keys.
+  XSendEvent(display_, w.parent_, True, ev.type == KeyPress ? KeyPressMask : KeyReleaseMask, &out);
+  XFlush(display_);
 }
 
 void TX11WindowSystem::FireTimers() {

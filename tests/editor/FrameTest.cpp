@@ -493,6 +493,31 @@ TEST_F(EditorPageTest, APressOnTheMainPanelLeavesMidiLearn) {
   EXPECT_EQ(Info(), "");
 }
 
+// The page uses no key: with the keyboard it hands Space (and every other key) to the host's window,
+// so the host's transport keys keep working; a key the host offers is "not used" too. A question's
+// text box uses what is typed into it.
+TEST_F(EditorPageTest, KeysThePageDoesNotUseGoToTheHost) {
+  OpenEditor(false);
+  system.AdvanceTime(100);  // the form has the keyboard
+  system.KeyDown(*window, platform::kKeySpace);
+  system.Type(*window, " ");
+  system.KeyUp(*window, platform::kKeySpace);
+  EXPECT_EQ(system.KeysForTheHost().size(), 3u);
+  EXPECT_EQ(plugin->Call(vst::effEditKeyDown, ' ', vst::VKEY_SPACE), 0);
+  EXPECT_EQ(plugin->Call(vst::effEditKeyUp, ' ', vst::VKEY_SPACE), 0);
+  EXPECT_EQ(plugin->Call(vst::effEditKeyDown, 'q', 0), 0);
+
+  system.QueueModalAction([&] {
+    platform::TMemoryWindow* dialog = system.FindDialog("Edit Sequence Title");
+    ASSERT_NE(dialog, nullptr);
+    system.Type(*dialog, "x");
+    system.KeyDown(*dialog, platform::kKeyEscape);
+  });
+  const gfx::TPoint p = Center(*form->lblSeqHeading);
+  system.DoubleClick(*window, p.X, p.Y);
+  EXPECT_EQ(system.KeysForTheHost().size(), 3u);
+}
+
 // The editor belongs to the thread that opened it. Debug and sanitizer builds stop at once when a
 // host calls one of its entries on another thread; release builds trust the host.
 TEST_F(EditorPageTest, TheEditorBelongsToTheThreadThatOpenedIt) {

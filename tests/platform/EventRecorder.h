@@ -12,10 +12,14 @@ namespace vornix::platform {
 struct TRecorder : TWindowHandler {
   std::vector<TEvent> Events;
   std::function<void(TWindow&, const TEvent&)> OnEvent;
-  void HandleEvent(TWindow& window, const TEvent& event) override {
-    if (event.Kind == TEventKind::MouseEnter || event.Kind == TEventKind::MouseLeave) return;
+  bool UsesKeys = true;  // false: every key goes on to the host's window
+  bool HandleEvent(TWindow& window, const TEvent& event) override {
+    if (event.Kind == TEventKind::MouseEnter || event.Kind == TEventKind::MouseLeave) return true;
     Events.push_back(event);
     if (OnEvent) OnEvent(window, event);
+    const bool key =
+        event.Kind == TEventKind::KeyDown || event.Kind == TEventKind::KeyUp || event.Kind == TEventKind::Char;
+    return !key || UsesKeys;
   }
   std::vector<TEvent> Of(TEventKind kind) const {
     std::vector<TEvent> found;

@@ -14,9 +14,13 @@ using ::testing::IsEmpty;
 struct TRecorder : TWindowHandler {
   std::vector<TEvent> Events;
   std::function<void(TWindow&, const TEvent&)> OnEvent;
-  void HandleEvent(TWindow& window, const TEvent& event) override {
+  bool UsesKeys = true;  // false: every key goes on to the host's window
+  bool HandleEvent(TWindow& window, const TEvent& event) override {
     Events.push_back(event);
     if (OnEvent) OnEvent(window, event);
+    const bool key =
+        event.Kind == TEventKind::KeyDown || event.Kind == TEventKind::KeyUp || event.Kind == TEventKind::Char;
+    return !key || UsesKeys;
   }
   std::vector<TEventKind> Kinds() const {
     std::vector<TEventKind> kinds;
@@ -26,6 +30,32 @@ struct TRecorder : TWindowHandler {
 };
 
 constexpr std::uintptr_t kParent = 0x4200001;
+
+// Keys the editor inside the host's window does not use go on to the host's window; a release
+// only follows its press there. Popups and dialogs are ours alone.
+TEST(MemoryWindows, KeysAChildDoesNotUseGoToTheHost) {
+  TMemoryWindowSystem system;
+  TRecorder editor, dialog;
+  auto child = system.CreateChild(kParent, 656, 396, editor);
+  system.KeyDown(*child, 'A');  // used
+  editor.UsesKeys = false;
+  system.KeyUp(*child, 'A');  // its press was the editor's: the release is too
+  system.KeyDown(*child, kKeySpace);
+  system.Type(*child, " ");
+  system.KeyUp(*child, kKeySpace);
+  dialog.UsesKeys = false;
+  auto box = system.CreateDialog(*child, {10, 10, 100, 80}, "Question", dialog);
+  box->Show();
+  system.KeyDown(*box, kKeyReturn);
+  const auto& forwarded = system.KeysForTheHost();
+  ASSERT_EQ(forwarded.size(), 3u);
+  EXPECT_EQ(forwarded[0].Kind, TEventKind::KeyDown);
+  EXPECT_EQ(forwarded[0].Key, kKeySpace);
+  EXPECT_EQ(forwarded[1].Kind, TEventKind::Char);
+  EXPECT_EQ(forwarded[1].Char, U' ');
+  EXPECT_EQ(forwarded[2].Kind, TEventKind::KeyUp);
+  EXPECT_EQ(editor.Events.size(), 5u) << "the editor saw every key first";
+}
 
 TEST(MemoryWindows, InjectedInputReachesTheHandlerWithPositionsAndShiftState) {
   TMemoryWindowSystem system;

@@ -51,6 +51,80 @@ void TEmbeddedEditor::Close() {
   owner_.ReportStateChange();
 }
 
+namespace {
+
+// The editor's key code of a host's virtual key, or of a letter or digit it sends alone.
+int KeyCode(vst::VstInt32 character, vst::VstIntPtr virtualKey) {
+  using namespace platform;
+  switch (virtualKey) {
+    case vst::VKEY_BACK: return kKeyBackspace;
+    case vst::VKEY_TAB: return kKeyTab;
+    case vst::VKEY_RETURN:
+    case vst::VKEY_ENTER: return kKeyReturn;
+    case vst::VKEY_ESCAPE: return kKeyEscape;
+    case vst::VKEY_SPACE: return kKeySpace;
+    case vst::VKEY_NEXT:
+    case vst::VKEY_PAGEDOWN: return kKeyPageDown;
+    case vst::VKEY_PAGEUP: return kKeyPageUp;
+    case vst::VKEY_END: return kKeyEnd;
+    case vst::VKEY_HOME: return kKeyHome;
+    case vst::VKEY_LEFT: return kKeyLeft;
+    case vst::VKEY_UP: return kKeyUp;
+    case vst::VKEY_RIGHT: return kKeyRight;
+    case vst::VKEY_DOWN: return kKeyDown;
+    case vst::VKEY_INSERT: return kKeyInsert;
+    case vst::VKEY_DELETE: return kKeyDelete;
+    case vst::VKEY_SHIFT: return kKeyShift;
+    case vst::VKEY_CONTROL: return kKeyControl;
+    case vst::VKEY_ALT: return kKeyAlt;
+    case 0: break;
+    default: return kKeyNone;
+  }
+  if (character >= 'a' && character <= 'z') return character - 'a' + 'A';
+  if ((character >= 'A' && character <= 'Z') || (character >= '0' && character <= '9')) return character;
+  return kKeyNone;
+}
+
+platform::TShiftState Modifiers(float modifiers) {
+  const auto bits = static_cast<int>(modifiers);
+  platform::TShiftState shift = 0;
+  if ((bits & vst::MODIFIER_SHIFT) != 0) shift |= platform::ssShift;
+  if ((bits & vst::MODIFIER_ALTERNATE) != 0) shift |= platform::ssAlt;
+  if ((bits & (vst::MODIFIER_CONTROL | vst::MODIFIER_COMMAND)) != 0) shift |= platform::ssCtrl;
+  return shift;
+}
+
+}  // namespace
+
+bool TEmbeddedEditor::KeyDown(vst::VstInt32 character, vst::VstIntPtr virtualKey, float modifiers) {
+  thread_.Check("effEditKeyDown");
+  return OfferKey(true, character, virtualKey, modifiers);
+}
+
+bool TEmbeddedEditor::KeyUp(vst::VstInt32 character, vst::VstIntPtr virtualKey, float modifiers) {
+  thread_.Check("effEditKeyUp");
+  return OfferKey(false, character, virtualKey, modifiers);
+}
+
+// A press is the key and the character it types, as the window system gives them.
+bool TEmbeddedEditor::OfferKey(bool down, vst::VstInt32 character, vst::VstIntPtr virtualKey, float modifiers) {
+  if (!form_) return false;
+  platform::TEvent key;
+  key.Kind = down ? platform::TEventKind::KeyDown : platform::TEventKind::KeyUp;
+  key.Key = KeyCode(character, virtualKey);
+  key.Shift = Modifiers(modifiers);
+  bool used = key.Key != platform::kKeyNone && form_->OfferKey(key);
+  const bool typed = character >= ' ' && character != 0x7F && (key.Shift & platform::ssCtrl) == 0;
+  if (down && typed && form_) {
+    platform::TEvent text;
+    text.Kind = platform::TEventKind::Char;
+    text.Char = static_cast<char32_t>(static_cast<unsigned char>(character));
+    text.Shift = key.Shift;
+    used = form_->OfferKey(text) || used;
+  }
+  return used;
+}
+
 void InstallEmbeddedEditor(plugin::TVSTPlugin& module, platform::TWindowSystem* system) {
   module.EditorFormClass = [&module, system](host::TCustomVSTModule&) {
     return std::make_unique<TEmbeddedEditor>(module, system);

@@ -39,11 +39,16 @@ class TEmbeddedEditor final : public host::TVSTEditorForm {
   // to the host.
   void Idle() override;
   void Close() override;
+  // A key the host offers goes where the editor's own keys go; unused, it stays the host's.
+  bool KeyDown(vst::VstInt32 character, vst::VstIntPtr virtualKey, float modifiers) override;
+  bool KeyUp(vst::VstInt32 character, vst::VstIntPtr virtualKey, float modifiers) override;
 
   // The page; null until the editor is embedded.
   TfrmEditor* Form() const { return form_.get(); }
 
  private:
+  bool OfferKey(bool down, vst::VstInt32 character, vst::VstIntPtr virtualKey, float modifiers);
+
   plugin::TVSTPlugin& owner_;
   platform::TThreadCheck thread_;
   std::unique_ptr<platform::TWindowSystem> ownSystem_;

@@ -259,11 +259,13 @@ void TForm::TimerGoing(TTimer& timer) {
 
 // ---- events ----
 
-void TForm::HandleEvent(platform::TWindow& window, const TEvent& event) {
-  (void)window;
+bool TForm::HandleEvent(platform::TWindow&, const TEvent& event) { return HandleInput(event); }
+
+bool TForm::HandleInput(const TEvent& event) {
   // What was asked before the input shows before the input is handled.
   CatchUp();
   Update();
+  bool used = true;
   {
     ++eventDepth_;
     struct TDepth {
@@ -272,13 +274,15 @@ void TForm::HandleEvent(platform::TWindow& window, const TEvent& event) {
     } depth{eventDepth_};
     // A copy: the filter may replace itself (a dialog chaining the owner's) while it runs.
     const auto filter = OnWindowEvent;
-    if (!filter || !filter(*this, event)) Dispatch(event);
+    if (!filter || !filter(*this, event)) used = Dispatch(event);
   }
   CatchUp();
   Update();
+  return used;
 }
 
-void TForm::Dispatch(const TEvent& event) {
+// Keys go to the focused control and up its parents; the others are the form's in any case.
+bool TForm::Dispatch(const TEvent& event) {
   switch (event.Kind) {
     case TEventKind::MouseMove: MouseMoveEvent(event); break;
     case TEventKind::MouseDown: MouseDownEvent(event); break;
@@ -290,7 +294,8 @@ void TForm::Dispatch(const TEvent& event) {
       break;
     case TEventKind::MouseLeave: SetHovered(nullptr); break;
     case TEventKind::KeyDown:
-    case TEventKind::Char: KeyEvent(event); break;
+    case TEventKind::Char: return KeyEvent(event);
+    case TEventKind::KeyUp: return false;
     case TEventKind::Timer:
       if (event.TimerId == kPaintTimerId) {
         if (window_) window_->StopTimer(kPaintTimerId);
@@ -311,10 +316,10 @@ void TForm::Dispatch(const TEvent& event) {
         Close();
       }
       break;
-    case TEventKind::KeyUp:
     case TEventKind::FocusIn:
     case TEventKind::FocusOut: break;
   }
+  return true;
 }
 
 void TForm::MouseMoveEvent(const TEvent& event) {
@@ -403,17 +408,18 @@ void TForm::WheelEvent(const TEvent& event) {
   }
 }
 
-void TForm::KeyEvent(const TEvent& event) {
+bool TForm::KeyEvent(const TEvent& event) {
   TControl* c = focused_ != nullptr ? focused_ : this;
   while (c != nullptr) {
     TControl* parent = c->Parent();
     if (c->Showing()) {
       const bool taken =
           event.Kind == TEventKind::KeyDown ? c->KeyDown(event.Key, event.Shift) : c->KeyPress(event.Char);
-      if (taken) return;
+      if (taken) return true;
     }
     c = Alive(parent) ? parent : nullptr;
   }
+  return false;
 }
 
 }  // namespace vornix::editor

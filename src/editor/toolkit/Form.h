@@ -65,6 +65,10 @@ class TForm : public TControl, private platform::TWindowHandler {
   // Overrides the pointer's shape over the whole form (a drag in progress); none gives it back.
   void SetCursorOverride(std::optional<TCursor> cursor);
 
+  // A key the host offers (it had the keyboard): handled like one from the form's window; true
+  // when a control used it.
+  bool OfferKey(const platform::TEvent& event) { return HandleInput(event); }
+
   // Paints what was invalidated and presents it. Events paint by themselves after they were
   // handled; changes made elsewhere (an idle refresh) are painted by a short timer, or at once by
   // calling this.
@@ -97,13 +101,14 @@ class TForm : public TControl, private platform::TWindowHandler {
   friend class TControl;
   friend class TTimer;
   TForm* AsForm() override { return this; }
-  void HandleEvent(platform::TWindow& window, const platform::TEvent& event) override;
-  void Dispatch(const platform::TEvent& event);
+  bool HandleEvent(platform::TWindow& window, const platform::TEvent& event) override;
+  bool HandleInput(const platform::TEvent& event);
+  bool Dispatch(const platform::TEvent& event);
   void MouseMoveEvent(const platform::TEvent& event);
   void MouseDownEvent(const platform::TEvent& event);
   void MouseUpEvent(const platform::TEvent& event);
   void WheelEvent(const platform::TEvent& event);
-  void KeyEvent(const platform::TEvent& event);
+  bool KeyEvent(const platform::TEvent& event);
   void ReleaseCapture();
   void SetHovered(TControl* control);
   void ApplyCursor();
