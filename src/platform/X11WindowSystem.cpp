@@ -38,6 +38,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/PopupPresses.h"
 #include "platform/Window.h"
 #include "platform/WindowSupport.h"
 
@@ -107,15 +108,6 @@ TMouseButton ButtonFromX(unsigned button) {
     case Button2: return TMouseButton::Middle;
     case Button3: return TMouseButton::Right;
     default: return kNoButton;
-  }
-}
-
-TShiftState FlagOf(TMouseButton button) {
-  switch (button) {
-    case TMouseButton::Left: return ssLeft;
-    case TMouseButton::Middle: return ssMiddle;
-    case TMouseButton::Right: return ssRight;
-    default: return 0;
   }
 }
 
@@ -229,7 +221,6 @@ class TX11Window final : public TWindow {
   XIC ic_ = nullptr;
   bool gone_ = false;  // the server destroyed it (with its parent)
   bool shown_ = false;
-  bool watching_ = false;  // a shown popup that takes the presses
   bool focusWhenMapped_ = false;
   gfx::TRect bounds_;
   gfx::TBitmap surface_;
@@ -331,12 +322,9 @@ class TX11WindowSystem final : public TWindowSystem {
   XIM im_ = nullptr;
   Atom atoms_[kAtomCount] = {};
   std::unordered_map<::Window, TX11Window*> windows_;
-  std::vector<TX11Window*> popupOrder_;  // shown popups, the last shown at the end
-  TX11Window* grabbed_ = nullptr;        // the popup that holds our pointer grab
-  bool frozen_ = false;                  // the server holds the pointer until we allow events
-  TX11Window* closing_ = nullptr;        // a popup handling the CloseRequest of an outside press
-  bool replayed_ = false;
-  unsigned swallowRelease_ = 0;  // the button of a press that a popup dropped
+  detail::TPopupPresses<TX11Window> presses_;
+  TX11Window* grabbed_ = nullptr;  // the popup that holds our pointer grab
+  bool frozen_ = false;            // the server holds the pointer until we allow events
   std::uint64_t nextSerial_ = 1;
   std::uint64_t nextTimerOrder_ = 1;
   Cursor sizeNS_ = 0;
@@ -405,10 +393,7 @@ void TX11Window::Show() {
     XMapRaised(d, xid_);
   }
   if (kind_ == TKind::Popup) {
-    watching_ = true;
-    auto& order = system_->popupOrder_;
-    order.erase(std::remove(order.begin(), order.end(), this), order.end());
-    order.push_back(this);
+    system_->presses_.Shown(*this);
     system_->EnsureGrab();
   }
   XFlush(d);
@@ -416,11 +401,8 @@ void TX11Window::Show() {
 
 void TX11Window::Hide() {
   shown_ = false;
-  watching_ = false;
   if (system_ == nullptr) return;
-  auto& order = system_->popupOrder_;
-  order.erase(std::remove(order.begin(), order.end(), this), order.end());
-  if (system_->closing_ == this) system_->closing_ = nullptr;
+  system_->presses_.Hidden(*this);
   if (!Live()) return;
   Display* d = system_->display_;
   if (kind_ == TKind::Dialog) {
@@ -680,8 +662,7 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreateDialog(TWindow& owner, const gf
 }
 
 void TX11WindowSystem::Forget(TX11Window& w) {
-  popupOrder_.erase(std::remove(popupOrder_.begin(), popupOrder_.end(), &w), popupOrder_.end());
-  if (closing_ == &w) closing_ = nullptr;
+  presses_.Hidden(w);
   if (grabbed_ == &w) ReleaseGrab();
   DestroyX(w);
   windows_.erase(w.xid_);
@@ -807,13 +788,7 @@ void TX11WindowSystem::ReleaseGrab() {
 
 // The popup shown last that still watches holds the grab; none holds it when no popup watches.
 void TX11WindowSystem::EnsureGrab() {
-  TX11Window* want = nullptr;
-  for (auto it = popupOrder_.rbegin(); it != popupOrder_.rend(); ++it) {
-    if ((*it)->shown_ && (*it)->watching_ && (*it)->Live()) {
-      want = *it;
-      break;
-    }
-  }
+  TX11Window* want = presses_.Watching([](const TX11Window& w) { return w.shown_ && w.Live(); });
   if (want == grabbed_) return;
   if (want == nullptr) {
     ReleaseGrab();
@@ -831,12 +806,11 @@ void TX11WindowSystem::EnsureGrab() {
 }
 
 void TX11WindowSystem::ReplayPress() {
-  if (closing_ == nullptr || !frozen_ || grabbed_ == nullptr) return;
+  if (presses_.Closing() == nullptr || !frozen_ || grabbed_ == nullptr) return;
   XAllowEvents(display_, ReplayPointer, CurrentTime);  // ends the grab; the press goes to its target
   frozen_ = false;
   grabbed_ = nullptr;
-  closing_->watching_ = false;
-  replayed_ = true;
+  presses_.Replay();
   XFlush(display_);
 }
 
@@ -943,41 +917,22 @@ void TX11WindowSystem::HandleButton(XButtonEvent& ev) {
   const bool wheel = ev.button >= 4;
   TX11Window* popup = grabbed_;
   const bool inPopup = popup != nullptr && w == popup && popup->surface_.Bounds().Contains(ev.x, ev.y);
-  if (popup != nullptr && press && !inPopup && !wheel) {
-    // A press outside the popup: the popup decides, and the press goes on only if it replays it.
-    const gfx::TPoint origin = popup->ClientToScreen({0, 0});
-    TEvent e;
-    e.Kind = TEventKind::CloseRequest;
-    e.X = ev.x_root - origin.X;
-    e.Y = ev.y_root - origin.Y;
-    e.Button = ButtonFromX(ev.button);
-    e.Shift = ShiftFromX(ev.state) | FlagOf(e.Button);
-    TX11Window* const outerClosing = closing_;
-    const bool outerReplayed = replayed_;
-    closing_ = popup;
-    replayed_ = false;
-    struct TRestore {
-      TX11WindowSystem& s;
-      TX11Window* closing;
-      bool replayed;
-      unsigned button;
-      ~TRestore() {
-        if (!s.replayed_) s.swallowRelease_ = button;  // the release of a dropped press goes nowhere
-        s.closing_ = closing;
-        s.replayed_ = replayed;
-        if (s.grabbed_ != nullptr) s.Thaw(SyncPointer);
-      }
-    } restore{*this, outerClosing, outerReplayed, ev.button};
-    Dispatch(*popup, e);
+  const auto route = press ? detail::RouteOfPress(popup, inPopup, wheel) : detail::TPressRoute::Deliver;
+  if (route == detail::TPressRoute::CloseRequest) {
+    // The popup decides, and the press goes on only if it replays it.
+    const TEvent close = detail::CloseRequestOf({ev.x_root, ev.y_root}, popup->ClientToScreen({0, 0}),
+                                                ButtonFromX(ev.button), ShiftFromX(ev.state));
+    presses_.Offer(
+        *popup, close.Button, true, [&] { Dispatch(*popup, close); },
+        [this](bool) {
+          if (grabbed_ != nullptr) Thaw(SyncPointer);
+        });
     return;
   }
   if (grabbed_ != nullptr) Thaw(SyncPointer);
-  if (!press && ev.button == swallowRelease_) {
-    swallowRelease_ = 0;
-    return;
-  }
+  if (!press && presses_.DropRelease(ButtonFromX(ev.button))) return;
   if (w == nullptr || !w->Live()) return;
-  if (popup != nullptr && !inPopup && wheel) return;  // the wheel outside a popup does nothing
+  if (route == detail::TPressRoute::Drop) return;  // the wheel outside a popup
 
   TEvent e;
   e.X = ev.x;
@@ -994,7 +949,7 @@ void TX11WindowSystem::HandleButton(XButtonEvent& ev) {
   if (e.Button == kNoButton) return;
   if (press) {
     e.Kind = TEventKind::MouseDown;
-    e.Shift = ShiftFromX(ev.state) | FlagOf(e.Button);
+    e.Shift = ShiftFromX(ev.state) | ButtonFlag(e.Button);
     const bool twice = lastPress_.Button == ev.button && lastPress_.Window == ev.window &&
                        ev.time - lastPress_.When <= static_cast<Time>(kDoubleClickMs) &&
                        std::abs(ev.x_root - lastPress_.X) <= kDoubleClickDistance &&
@@ -1011,7 +966,7 @@ void TX11WindowSystem::HandleButton(XButtonEvent& ev) {
     }
   } else {
     e.Kind = TEventKind::MouseUp;
-    e.Shift = ShiftFromX(ev.state) & ~FlagOf(e.Button);
+    e.Shift = ShiftFromX(ev.state) & ~ButtonFlag(e.Button);
   }
   Dispatch(*w, e);
 }
