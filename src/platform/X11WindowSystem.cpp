@@ -4,13 +4,11 @@
 // once, on one thread or on several. So this file never calls XInitThreads, keeps everything in
 // the system object (nothing global), runs no thread and changes nothing process-wide:
 //
-// - X errors: XSetErrorHandler would replace the host's handler for every connection of the
-//   process and dangle after the library unloads. Instead each error converter of our own
-//   connection (XESetWireToError, per Display) drops the error: it never reaches the process's
-//   handler (whose default exits the host), and it lives and dies with our connection. The code
-//   still avoids errors by design (sizes at least 1, the parent checked before use, a window the
-//   server destroyed with its parent is not destroyed again); VORNIX_X11_TRACE_ERRORS=1 prints
-//   the dropped ones to stderr.
+// - X errors and losing the server are the connection's business (X11Connection.h): no error
+//   reaches the host's handler, and once the server has gone the system is a dead one, whose
+//   every call returns at once (no window can be made). The code still avoids errors by design
+//   (sizes at least 1, the parent checked before use, a window the server destroyed with its
+//   parent is not destroyed again).
 // - Events are pumped from Pump (the editor calls it from effEditIdle) and RunModal, on the
 //   thread that calls them. No _XEventProc property is set: pumping works with every host.
 // - Popups hold a synchronous pointer grab while shown, so that a press outside them can be
@@ -19,7 +17,6 @@
 // - The clipboard answers other programs' requests from Pump and RunModal. Our own data also sits
 //   in a property of our selection window, marked as ours, so that another instance in the same
 //   process (often on the same thread, which cannot answer while it waits) reads it directly.
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -57,13 +54,8 @@ constexpr TMouseButton kNoButton = TMouseButton::None;
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 #include <X11/keysym.h>
-// XESetWireToError; Xlibint.h defines macros with common names.
-#include <X11/Xlibint.h>
-#undef min
-#undef max
-#undef Data
-#undef Data16
-#undef Data32
+
+#include "platform/X11Connection.h"
 
 namespace vornix::platform {
 namespace {
@@ -78,18 +70,7 @@ constexpr int kDoubleClickMs = 500;
 constexpr int kDoubleClickDistance = 4;
 constexpr auto kSelectionWait = std::chrono::milliseconds(300);
 constexpr int kModalWaitCapMs = 250;
-
-Bool DropError(Display*, XErrorEvent* error, xError*) {
-  static const bool trace = [] {
-    const char* v = std::getenv("VORNIX_X11_TRACE_ERRORS");
-    return v != nullptr && *v != '\0' && std::strcmp(v, "0") != 0;
-  }();
-  if (trace) {
-    std::fprintf(stderr, "vornix: X error %d (request %d.%d, resource 0x%lx, serial %lu) dropped\n", error->error_code,
-                 error->request_code, error->minor_code, error->resourceid, error->serial);
-  }
-  return False;
-}
+constexpr const char* kGone = "the X server has gone";
 
 TShiftState ShiftFromX(unsigned state) {
   TShiftState s = 0;
@@ -205,7 +186,7 @@ class TX11Window final : public TWindow {
     std::uint64_t Order;
   };
 
-  bool Live() const { return system_ != nullptr && !gone_; }
+  bool Live() const;
 
   TX11WindowSystem* system_;
   TKind kind_;
@@ -229,7 +210,7 @@ class TX11Window final : public TWindow {
 
 class TX11WindowSystem final : public TWindowSystem {
  public:
-  explicit TX11WindowSystem(Display* display);
+  TX11WindowSystem();
   ~TX11WindowSystem() override;
   TX11WindowSystem(const TX11WindowSystem&) = delete;
   TX11WindowSystem& operator=(const TX11WindowSystem&) = delete;
@@ -282,6 +263,8 @@ class TX11WindowSystem final : public TWindowSystem {
     bool Text = false;
   };
 
+  // The server is still there; every call that would talk to it asks first.
+  bool Alive() const { return connection_.Alive(); }
   std::unique_ptr<TWindow> Make(TKind kind, ::Window parent, int screen, const gfx::TRect& bounds,
                                 bool overrideRedirect, TWindowHandler& handler);
   void Forget(TX11Window& w);
@@ -317,6 +300,7 @@ class TX11WindowSystem final : public TWindowSystem {
   void Own(TClip clip);
   std::size_t MaxPropertyBytes() const;
 
+  detail::TX11Connection connection_;
   Display* display_;
   int fd_;
   XIM im_ = nullptr;
@@ -346,6 +330,8 @@ class TX11WindowSystem final : public TWindowSystem {
 };
 
 // ---- the window ----
+
+bool TX11Window::Live() const { return system_ != nullptr && !gone_ && system_->Alive(); }
 
 TX11Window::~TX11Window() {
   if (system_ != nullptr) system_->Forget(*this);
@@ -446,6 +432,8 @@ void TX11Window::SetCursor(TCursor cursor) {
 void TX11Window::TakeFocus() {
   if (!Live()) return;
   Display* d = system_->display_;
+  // The host may hide its window meanwhile, which makes focusing ours fail.
+  const detail::TExpectedErrors expected(system_->connection_);
   XWindowAttributes a;
   // Focusing a window that is not viewable is an error: a dialog that the window manager has not
   // shown yet takes the focus when it appears.
@@ -465,10 +453,7 @@ void TX11Window::StartTimer(int id, int milliseconds) {
 
 // ---- the system ----
 
-TX11WindowSystem::TX11WindowSystem(Display* display) : display_(display), fd_(ConnectionNumber(display)) {
-  for (int code = 1; code < 256; ++code) XESetWireToError(display_, code, DropError);
-  // Programs that we start (xdg-open) do not inherit the connection.
-  fcntl(fd_, F_SETFD, fcntl(fd_, F_GETFD) | FD_CLOEXEC);
+TX11WindowSystem::TX11WindowSystem() : display_(connection_.Display()), fd_(ConnectionNumber(display_)) {
   static const char* const names[kAtomCount] = {"CLIPBOARD",
                                                 "TARGETS",
                                                 "TIMESTAMP",
@@ -497,7 +482,9 @@ TX11WindowSystem::TX11WindowSystem(Display* display) : display_(display), fd_(Co
 
 TX11WindowSystem::~TX11WindowSystem() {
   // Windows still open are left without a system; closing the connection destroys them on the
-  // server, so nothing of ours stays there.
+  // server, so nothing of ours stays there. What Xlib holds in memory is freed even when the
+  // server has gone (the calls then send nothing).
+  const bool alive = Alive();
   for (auto& [xid, w] : windows_) {
     if (w->ic_ != nullptr) XDestroyIC(w->ic_);
     if (w->gc_ != nullptr) XFreeGC(display_, w->gc_);
@@ -507,15 +494,16 @@ TX11WindowSystem::~TX11WindowSystem() {
     w->gone_ = true;
   }
   windows_.clear();
-  if (grabbed_ != nullptr) XUngrabPointer(display_, CurrentTime);
-  if (!allocated_.empty()) {
-    XFreeColors(display_, paletteMap_, allocated_.data(), static_cast<int>(allocated_.size()), 0);
+  if (alive) {
+    if (grabbed_ != nullptr) XUngrabPointer(display_, CurrentTime);
+    if (!allocated_.empty()) {
+      XFreeColors(display_, paletteMap_, allocated_.data(), static_cast<int>(allocated_.size()), 0);
+    }
+    if (sizeNS_ != 0) XFreeCursor(display_, sizeNS_);
+    if (ibeam_ != 0) XFreeCursor(display_, ibeam_);
+    if (selectionWindow_ != 0) XDestroyWindow(display_, selectionWindow_);
   }
-  if (sizeNS_ != 0) XFreeCursor(display_, sizeNS_);
-  if (ibeam_ != 0) XFreeCursor(display_, ibeam_);
-  if (selectionWindow_ != 0) XDestroyWindow(display_, selectionWindow_);
   if (im_ != nullptr) XCloseIM(im_);
-  XCloseDisplay(display_);
 }
 
 const TX11Window& TX11WindowSystem::Ours(const TWindow& window) const {
@@ -577,10 +565,14 @@ std::unique_ptr<TWindow> TX11WindowSystem::Make(TKind kind, ::Window parent, int
 std::unique_ptr<TWindow> TX11WindowSystem::CreateChild(std::uintptr_t parent, int width, int height,
                                                        TWindowHandler& handler) {
   if (parent == 0) throw std::runtime_error("no parent window for the editor");
+  if (!Alive()) throw std::runtime_error(kGone);
   XWindowAttributes pa;
-  if (!XGetWindowAttributes(display_, static_cast<::Window>(parent), &pa)) {
-    throw std::runtime_error("the host's window does not exist on the X server");
+  bool exists = false;
+  {
+    const detail::TExpectedErrors expected(connection_);
+    exists = XGetWindowAttributes(display_, static_cast<::Window>(parent), &pa) != 0;
   }
+  if (!exists) throw std::runtime_error("the host's window does not exist on the X server");
   auto w = Make(TKind::Child, static_cast<::Window>(parent), XScreenNumberOfScreen(pa.screen), {0, 0, width, height},
                 false, handler);
   auto& x = static_cast<TX11Window&>(*w);
@@ -588,9 +580,9 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreateChild(std::uintptr_t parent, in
   XMapWindow(display_, x.xid_);
   // The parent may have gone in the meantime; then so has our window.
   XWindowAttributes ca;
-  if (!XGetWindowAttributes(display_, x.xid_, &ca)) {
+  if (!XGetWindowAttributes(display_, x.xid_, &ca) || !Alive()) {
     x.gone_ = true;
-    throw std::runtime_error("the host's window went away while the editor was made");
+    throw std::runtime_error(Alive() ? "the host's window went away while the editor was made" : kGone);
   }
   return w;
 }
@@ -598,6 +590,7 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreateChild(std::uintptr_t parent, in
 std::unique_ptr<TWindow> TX11WindowSystem::CreatePopup(TWindow& owner, const gfx::TRect& screenBounds,
                                                        TWindowHandler& handler) {
   const TX11Window& o = Ours(owner);
+  if (!Alive()) throw std::runtime_error(kGone);
   const int screen = o.screen_;
   auto w = Make(TKind::Popup, RootWindow(display_, screen), screen, screenBounds, true, handler);
   auto& x = static_cast<TX11Window&>(*w);
@@ -611,6 +604,7 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreatePopup(TWindow& owner, const gfx
 std::unique_ptr<TWindow> TX11WindowSystem::CreateDialog(TWindow& owner, const gfx::TRect& screenBounds,
                                                         const std::string& title, TWindowHandler& handler) {
   const TX11Window& o = Ours(owner);
+  if (!Alive()) throw std::runtime_error(kGone);
   const int screen = o.screen_;
   auto w = Make(TKind::Dialog, RootWindow(display_, screen), screen, screenBounds, false, handler);
   auto& x = static_cast<TX11Window&>(*w);
@@ -638,6 +632,7 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreateDialog(TWindow& owner, const gf
 // WM_STATE, or else the last one below the root.
 ::Window TX11WindowSystem::TopLevelOf(const TX11Window& owner) {
   if (owner.kind_ == TKind::Dialog) return owner.xid_;
+  const detail::TExpectedErrors expected(connection_);  // the host's windows may go meanwhile
   ::Window w = owner.xid_;
   ::Window lastBelowRoot = 0;
   for (int depth = 0; depth < 64; ++depth) {
@@ -668,12 +663,13 @@ void TX11WindowSystem::Forget(TX11Window& w) {
   windows_.erase(w.xid_);
   w.system_ = nullptr;
   EnsureGrab();
-  XFlush(display_);
+  if (Alive()) XFlush(display_);
 }
 
 void TX11WindowSystem::DestroyX(TX11Window& w) {
   if (w.ic_ != nullptr) XDestroyIC(w.ic_);
   w.ic_ = nullptr;
+  if (!Alive()) w.gone_ = true;  // with the connection
   if (!w.gone_) {
     // The host may have destroyed its window, and ours with it, before closing the editor: then
     // the DestroyNotify is on its way. Wait for everything the server has for us and look.
@@ -781,7 +777,7 @@ void TX11WindowSystem::Thaw(int mode) {
 
 void TX11WindowSystem::ReleaseGrab() {
   if (grabbed_ == nullptr) return;
-  XUngrabPointer(display_, CurrentTime);  // also lets a frozen pointer go
+  if (Alive()) XUngrabPointer(display_, CurrentTime);  // also lets a frozen pointer go
   grabbed_ = nullptr;
   frozen_ = false;
 }
@@ -806,7 +802,7 @@ void TX11WindowSystem::EnsureGrab() {
 }
 
 void TX11WindowSystem::ReplayPress() {
-  if (presses_.Closing() == nullptr || !frozen_ || grabbed_ == nullptr) return;
+  if (presses_.Closing() == nullptr || !frozen_ || grabbed_ == nullptr || !Alive()) return;
   XAllowEvents(display_, ReplayPointer, CurrentTime);  // ends the grab; the press goes to its target
   frozen_ = false;
   grabbed_ = nullptr;
@@ -1076,21 +1072,26 @@ int TX11WindowSystem::MillisecondsToNextTimer() const {
   return static_cast<int>(std::clamp<long long>(wait, 0, INT_MAX));
 }
 
+// A dead system handles nothing and fires no timers. The server may go while a handler runs, so
+// each step asks again.
 void TX11WindowSystem::Pump() {
-  while (XPending(display_) > 0) {
+  while (Alive() && XPending(display_) > 0) {
     XEvent ev;
     XNextEvent(display_, &ev);
     Handle(ev);
   }
+  if (!Alive()) return;
   FireTimers();
+  if (!Alive()) return;
   EnsureGrab();
   XFlush(display_);
 }
 
+// Without the server nothing can end the loop but the loop itself: it returns.
 void TX11WindowSystem::RunModal(const std::function<bool()>& done) {
   while (!done()) {
     Pump();
-    if (done()) return;
+    if (done() || !Alive()) return;
     if (XEventsQueued(display_, QueuedAlready) > 0) continue;
     int wait = MillisecondsToNextTimer();
     if (wait < 0 || wait > kModalWaitCapMs) wait = kModalWaitCapMs;
@@ -1101,6 +1102,7 @@ void TX11WindowSystem::RunModal(const std::function<bool()>& done) {
 }
 
 void TX11WindowSystem::FlushMouseInput() {
+  if (!Alive()) return;
   XSync(display_, False);
   XEvent ev;
   const long mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
@@ -1118,7 +1120,7 @@ gfx::TPoint TX11WindowSystem::PointerPosition() const {
   ::Window root = 0, child = 0;
   int rx = 0, ry = 0, wx = 0, wy = 0;
   unsigned mask = 0;
-  XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rx, &ry, &wx, &wy, &mask);
+  if (Alive()) XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rx, &ry, &wx, &wy, &mask);
   return {rx, ry};
 }
 
@@ -1126,7 +1128,7 @@ TShiftState TX11WindowSystem::ModifierState() const {
   ::Window root = 0, child = 0;
   int rx = 0, ry = 0, wx = 0, wy = 0;
   unsigned mask = 0;
-  XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rx, &ry, &wx, &wy, &mask);
+  if (Alive()) XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rx, &ry, &wx, &wy, &mask);
   return ShiftFromX(mask);
 }
 
@@ -1155,6 +1157,7 @@ gfx::TRect TX11WindowSystem::ScreenBounds() const {
 bool TX11WindowSystem::WaitFor(::Window window, int type, XEvent& out, std::chrono::milliseconds wait) {
   const auto deadline = TClock::now() + wait;
   for (;;) {
+    if (!Alive()) return false;
     if (XCheckTypedWindowEvent(display_, window, type, &out)) return true;
     XEvent request;
     while (XCheckTypedWindowEvent(display_, selectionWindow_, SelectionRequest, &request)) {
@@ -1163,8 +1166,7 @@ bool TX11WindowSystem::WaitFor(::Window window, int type, XEvent& out, std::chro
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - TClock::now()).count();
     if (left <= 0) return false;
     pollfd p{fd_, POLLIN, 0};
-    poll(&p, 1, static_cast<int>(left));
-    if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return false;
+    poll(&p, 1, static_cast<int>(left));  // a hang-up shows on the next turn
   }
 }
 
@@ -1189,6 +1191,7 @@ std::size_t TX11WindowSystem::MaxPropertyBytes() const {
 }
 
 void TX11WindowSystem::Own(TClip clip) {
+  if (!Alive()) return;
   const ::Window w = SelectionWindow();
   const Time time = ServerTime();
   clip_ = std::move(clip);
@@ -1206,6 +1209,7 @@ void TX11WindowSystem::Own(TClip clip) {
 }
 
 void TX11WindowSystem::SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) {
+  if (!Alive()) return;
   Own({XInternAtom(display_, format.c_str(), False), data, false});
 }
 
@@ -1225,6 +1229,7 @@ void TX11WindowSystem::HandleSelectionRequest(const XSelectionRequestEvent& req)
   const Atom property = req.property != None ? req.property : req.target;  // obsolete requestors
   const bool ours = owned_ && req.owner == selectionWindow_ && req.selection == atoms_[aClipboard] &&
                     (req.time == CurrentTime || req.time >= ownedSince_);
+  const detail::TExpectedErrors expected(connection_);  // the requestor may have gone
   if (ours) {
     if (req.target == atoms_[aTargets]) {
       std::vector<long> targets{static_cast<long>(atoms_[aTargets]), static_cast<long>(atoms_[aTimestamp]),
@@ -1252,7 +1257,6 @@ void TX11WindowSystem::HandleSelectionRequest(const XSelectionRequestEvent& req)
       reply.property = property;
     }
   }
-  // A requestor that went away makes these fail harmlessly: the error is dropped.
   XSendEvent(display_, req.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
   XFlush(display_);
 }
@@ -1294,6 +1298,7 @@ std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::Read
 }
 
 bool TX11WindowSystem::IsOurOwner(::Window owner) {
+  const detail::TExpectedErrors expected(connection_);  // another program's window, which may go
   Atom type = 0;
   int format = 0;
   unsigned long items = 0, after = 0;
@@ -1333,6 +1338,7 @@ std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::Read
     return std::make_pair(clip_.Type, clip_.Data);
   }
   if (IsOurOwner(owner)) {
+    const detail::TExpectedErrors expected(connection_);  // its system may close meanwhile
     auto data = ReadProperty(owner, atoms_[aOurData], false);
     if (data && data->first == target) return data;
     if (data) return std::nullopt;
@@ -1343,11 +1349,13 @@ std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::Read
 }
 
 bool TX11WindowSystem::HasClipboard(const std::string& format) {
+  if (!Alive()) return false;
   const Atom target = XInternAtom(display_, format.c_str(), False);
   const ::Window owner = XGetSelectionOwner(display_, atoms_[aClipboard]);
   if (owner == None) return false;
   if (owner == selectionWindow_ && owned_) return clip_.Type == target;
   if (IsOurOwner(owner)) {
+    const detail::TExpectedErrors expected(connection_);  // its system may close meanwhile
     if (auto data = ReadProperty(owner, atoms_[aOurData], false)) return data->first == target;
   }
   auto targets = Convert(atoms_[aTargets]);
@@ -1362,12 +1370,14 @@ bool TX11WindowSystem::HasClipboard(const std::string& format) {
 }
 
 std::optional<std::vector<std::uint8_t>> TX11WindowSystem::GetClipboard(const std::string& format) {
+  if (!Alive()) return std::nullopt;
   auto data = ReadClip(XInternAtom(display_, format.c_str(), False));
   if (!data) return std::nullopt;
   return std::move(data->second);
 }
 
 std::optional<std::string> TX11WindowSystem::GetClipboardText() {
+  if (!Alive()) return std::nullopt;
   if (auto data = ReadClip(atoms_[aUtf8String])) return std::string(data->second.begin(), data->second.end());
   const ::Window owner = XGetSelectionOwner(display_, atoms_[aClipboard]);
   if (owner == None || (owner == selectionWindow_ && owned_) || IsOurOwner(owner)) return std::nullopt;
@@ -1380,13 +1390,6 @@ std::optional<std::string> TX11WindowSystem::GetClipboardText() {
 
 }  // namespace
 
-std::unique_ptr<TWindowSystem> CreateNativeWindowSystem() {
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) {
-    const char* name = std::getenv("DISPLAY");
-    throw std::runtime_error(std::string("cannot open the X display \"") + (name != nullptr ? name : "") + "\"");
-  }
-  return std::make_unique<TX11WindowSystem>(display);
-}
+std::unique_ptr<TWindowSystem> CreateNativeWindowSystem() { return std::make_unique<TX11WindowSystem>(); }
 
 }  // namespace vornix::platform
