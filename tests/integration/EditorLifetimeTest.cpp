@@ -6,8 +6,14 @@
 // handler, whose default exits; the tests keep that default, as most hosts do. The host's frame is
 // therefore made on a connection that is closed again at once (the window stays, RetainPermanent),
 // and the test holds no connection of its own when the server goes.
+#include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "../platform/TempEnvironment.h"
@@ -69,6 +75,67 @@ TEST_F(EditorLifetime, LosingTheXServerEndsTheEditorAndNeverTheHost) {
   host.Dispatch(effEditClose);
   EXPECT_EQ(host.Dispatch(effEditOpen, 0, 0, Handle(frame)), 0) << "no server, no editor";
   EXPECT_EQ(host.Close(), 1);
+}
+
+VstIntPtr VSTCALLBACK Answer(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+  return opcode == audioMasterVersion ? kVstVersion : 0;
+}
+
+// What the child process reports as its exit status.
+enum TOutcome : int { kLeft = 0, kLoadedBefore = 2, kNoFrame = 3, kNoEditor = 4, kStillLoaded = 5 };
+
+const char* Describe(int outcome) {
+  switch (outcome) {
+    case kLeft: return "left the editor open as planned";
+    case kLoadedBefore: return "the library was loaded before the test loaded it: nothing would unload";
+    case kNoFrame: return "no frame window";
+    case kNoEditor: return "effEditOpen failed";
+    case kStillLoaded: return "dlclose left the library loaded: nothing was unloaded";
+    default: return "an unexpected exit status (a sanitizer's report?)";
+  }
+}
+
+// Loads the plug-in as a host does, opens the editor in a frame and leaves it open, without
+// effEditClose or effClose: then `unload` unloads the library; otherwise the process ends with
+// it loaded, which runs the library's exit code as well.
+int OpenTheEditorAndLeave(const std::string& display, bool unload) {
+  if (void* loaded = dlopen(VORNIX_PLUGIN_PATH, RTLD_NOW | RTLD_NOLOAD)) {
+    dlclose(loaded);
+    return kLoadedBefore;
+  }
+  void* library = dlopen(VORNIX_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) return kNoEditor;
+  using TMain = AEffect*(VSTCALLBACK*)(audioMasterCallback);
+  AEffect* effect = reinterpret_cast<TMain>(dlsym(library, "VSTPluginMain"))(&Answer);
+  effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
+  ERect* rect = nullptr;
+  effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f);
+  const ::Window frame = MakeFrame(display, rect->right, rect->bottom);
+  if (frame == 0) return kNoFrame;
+  if (effect->dispatcher(effect, effEditOpen, 0, 0, Handle(frame), 0.0f) != 1) return kNoEditor;
+  for (int i = 0; i < 3; ++i) effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
+  if (!unload) return kLeft;
+  dlclose(library);
+  if (void* still = dlopen(VORNIX_PLUGIN_PATH, RTLD_NOW | RTLD_NOLOAD)) {
+    dlclose(still);
+    return kStillLoaded;
+  }
+  return kLeft;
+}
+
+// In a child process, so that a crash is this test's failure.
+TEST_F(EditorLifetime, UnloadingWithTheEditorOpenAndNeverClosedIsSafe) {
+  for (const bool unload : {true, false}) {
+    SCOPED_TRACE(unload ? "dlclose with the editor open" : "the process ends with the editor open");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) std::exit(OpenTheEditorAndLeave(server.Name(), unload));
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_FALSE(WIFSIGNALED(status)) << "the child died of " << strsignal(WTERMSIG(status));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), kLeft) << Describe(WEXITSTATUS(status));
+  }
 }
 
 }  // namespace
