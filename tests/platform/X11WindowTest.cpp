@@ -6,10 +6,6 @@
 // Without DISPLAY these tests fail, unless VORNIX_HEADLESS=1 says that the run is deliberately
 // without an X server; then they are skipped.
 #include <dirent.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -25,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include "EventRecorder.h"
+#include "XvfbServer.h"
 #include "platform/Window.h"
 #include "platform/X11Errors.h"
 
@@ -758,49 +755,13 @@ TEST_F(X11Windows, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
   EXPECT_LT(grown, 64u * 1024u) << "the heap grew by " << grown << " bytes over 100 editors";
 }
 
-// A virtual X server of the test's own with another depth, for the pixel conversions that the
-// usual 24-bit server does not need.
-class TOwnXServer {
- public:
-  explicit TOwnXServer(int depth) {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      close(fds[0]);
-      const std::string fd = std::to_string(fds[1]);
-      const std::string screen = "320x240x" + std::to_string(depth);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
-             static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(fds[1]);
-    std::string number;
-    pollfd p{fds[0], POLLIN, 0};
-    char c = 0;
-    while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number.push_back(c);
-    close(fds[0]);
-    if (!number.empty()) name_ = ":" + number;
-  }
-  ~TOwnXServer() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& Name() const { return name_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string name_;
-};
-
+// Servers of the test's own with other depths, for the pixel conversions that the usual 24-bit
+// server does not need.
 TEST_F(X11Windows, PixelsReachServersOfOtherDepths) {
   const std::string saved = std::getenv("DISPLAY");
   for (int depth : {16, 8}) {
     SCOPED_TRACE("depth " + std::to_string(depth));
-    TOwnXServer server(depth);
-    ASSERT_FALSE(server.Name().empty()) << "Xvfb did not start";
+    test::TXvfbServer server(depth);
     Display* host = XOpenDisplay(server.Name().c_str());
     ASSERT_NE(host, nullptr);
     ASSERT_EQ(DefaultDepth(host, DefaultScreen(host)), depth);
@@ -817,9 +778,17 @@ TEST_F(X11Windows, PixelsReachServersOfOtherDepths) {
       for (int y = 0; y < 50; ++y)
         for (int x = 0; x < 100; ++x) child->Surface().SetPixel(x, y, colors[x / 17]);
       child->Present({0, 0, 100, 50});
-      system->Pump();
-      XImage* image = XGetImage(host, static_cast<::Window>(child->NativeHandle()), 0, 0, 100, 50, AllPlanes, ZPixmap);
+      // Our pixels come on the editor's connection, the test reads them on its own: the server
+      // may answer the test first.
+      const auto xid = static_cast<::Window>(child->NativeHandle());
+      XImage* image = nullptr;
+      const bool shown = PumpUntil(*system, [&] {
+        if (image != nullptr) XDestroyImage(image);
+        image = XGetImage(host, xid, 0, 0, 100, 50, AllPlanes, ZPixmap);
+        return image != nullptr && XGetPixel(image, 3 * 17 + 8, 25) != XGetPixel(image, 4 * 17 + 8, 25);
+      });
       ASSERT_NE(image, nullptr);
+      EXPECT_TRUE(shown) << "white and black look the same: nothing was shown";
       const int tolerance = depth == 16 ? 8 : 26;  // 5-6-5 bits; a 6x6x6 colour cube
       for (int i = 0; i < 6; ++i) {
         XColor shown{};

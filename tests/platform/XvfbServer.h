@@ -14,11 +14,12 @@ namespace vornix::platform::test {
 
 class TXvfbServer {
  public:
-  TXvfbServer() {
+  explicit TXvfbServer(int depth = 24) {
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0) throw std::runtime_error("no pipe for Xvfb");
     // Everything the child needs is made before fork: it may only exec then.
-    const char* argv[] = {"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1024x768x24", nullptr};
+    const std::string screen = "1024x768x" + std::to_string(depth);
+    const char* argv[] = {"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", screen.c_str(), nullptr};
     pid_ = ::fork();
     if (pid_ == 0) {
       const int null = ::open("/dev/null", O_RDWR);
