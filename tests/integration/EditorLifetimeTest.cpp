@@ -3,9 +3,8 @@
 // an X server of its own (Xvfb), so none needs DISPLAY.
 //
 // A connection of the process that finds its server gone calls Xlib's process-wide I/O error
-// handler, whose default exits; the tests keep that default, as most hosts do. The host's frame is
-// therefore made on a connection that is closed again at once (the window stays, RetainPermanent),
-// and the test holds no connection of its own when the server goes.
+// handler, whose default exits; the tests keep that default, as most hosts do, and hold no
+// connection of their own when the server goes (the host's frame stays, RetainedFrame.h).
 #include <dlfcn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,28 +20,17 @@
 #include "host/VstAbi.h"
 #include "hostkit/PluginHost.h"
 
-// Last: Xlib defines macros (None, Bool, Status) that clash with names in the headers above.
-#include <X11/Xlib.h>
+#include "../platform/RetainedFrame.h"  // last
 
 namespace vornix::testing {
 namespace {
 
 using namespace vst;
+using platform::test::MakeRetainedFrame;
 using platform::test::TScopedEnv;
 using platform::test::TScopedUserFolders;
 using platform::test::TTempFolder;
 using platform::test::TXvfbServer;
-
-::Window MakeFrame(const std::string& display, int width, int height) {
-  Display* d = XOpenDisplay(display.c_str());
-  if (d == nullptr) return 0;
-  const ::Window frame = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, static_cast<unsigned>(width),
-                                             static_cast<unsigned>(height), 0, 0, 0);
-  XMapWindow(d, frame);
-  XSetCloseDownMode(d, RetainPermanent);
-  XCloseDisplay(d);
-  return frame;
-}
 
 void* Handle(::Window w) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(w)); }
 
@@ -61,7 +49,7 @@ TEST_F(EditorLifetime, LosingTheXServerEndsTheEditorAndNeverTheHost) {
   host.Dispatch(effOpen);
   ERect* rect = nullptr;
   ASSERT_EQ(host.Dispatch(effEditGetRect, 0, 0, &rect), 1);
-  const ::Window frame = MakeFrame(server.Name(), rect->right, rect->bottom);
+  const ::Window frame = MakeRetainedFrame(server.Name(), rect->right, rect->bottom);
   ASSERT_NE(frame, 0u);
   ASSERT_EQ(host.Dispatch(effEditOpen, 0, 0, Handle(frame)), 1);
   for (int i = 0; i < 3; ++i) host.Dispatch(effEditIdle);
@@ -110,7 +98,7 @@ int OpenTheEditorAndLeave(const std::string& display, bool unload) {
   effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
   ERect* rect = nullptr;
   effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f);
-  const ::Window frame = MakeFrame(display, rect->right, rect->bottom);
+  const ::Window frame = MakeRetainedFrame(display, rect->right, rect->bottom);
   if (frame == 0) return kNoFrame;
   if (effect->dispatcher(effect, effEditOpen, 0, 0, Handle(frame), 0.0f) != 1) return kNoEditor;
   for (int i = 0; i < 3; ++i) effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);

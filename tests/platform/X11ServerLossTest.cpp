@@ -2,9 +2,8 @@
 // returns, and the process lives on. Each test runs an X server of its own (Xvfb) and ends it.
 //
 // A connection of the process that finds its server gone calls Xlib's process-wide I/O error
-// handler, whose default exits. The tests' own connections are therefore closed before the server
-// goes (the host's window stays, RetainPermanent), unless the test plays a host whose handler
-// returns.
+// handler, whose default exits: the tests hold no connection of their own when the server goes
+// (the host's window stays, RetainedFrame.h).
 #include <unistd.h>
 
 #include <atomic>
@@ -22,25 +21,14 @@
 #include "XvfbServer.h"
 #include "platform/Window.h"
 
-// Last: Xlib's macros (None, FocusIn) would replace names in the headers above.
-#include <X11/Xlib.h>
+#include "RetainedFrame.h"  // last
 
 namespace vornix::platform {
 namespace {
 
+using test::MakeRetainedFrame;
 using test::TScopedEnv;
 using test::TXvfbServer;
-
-// A window of the host's on the server that outlives the connection that made it.
-::Window MakeFrame(const std::string& display) {
-  Display* d = XOpenDisplay(display.c_str());
-  if (d == nullptr) return 0;
-  const ::Window frame = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 400, 300, 0, 0, 0);
-  XMapWindow(d, frame);
-  XSetCloseDownMode(d, RetainPermanent);
-  XCloseDisplay(d);
-  return frame;
-}
 
 // Every call of a dead system and its windows returns; no window can be made.
 void ExpectDead(TWindowSystem& system, TWindow& child, std::uintptr_t frame) {
@@ -78,7 +66,7 @@ void ExpectDead(TWindowSystem& system, TWindow& child, std::uintptr_t frame) {
 TEST(X11ServerLoss, TheServerGoingEndsAWaitingModalLoopAndLeavesADeadSystem) {
   TXvfbServer server;
   const TScopedEnv display("DISPLAY", server.Name());
-  const ::Window frame = MakeFrame(server.Name());
+  const ::Window frame = MakeRetainedFrame(server.Name(), 400, 300);
   ASSERT_NE(frame, 0u);
   auto system = CreateNativeWindowSystem();
   TRecorder editor, menu;
@@ -119,7 +107,7 @@ TEST(X11ServerLoss, TheServerGoingWhileACallWaitsForItLeavesADeadSystemWhenTheHo
     XIOErrorHandler previous = XSetIOErrorHandler(Returning);
     ~TRestore() { XSetIOErrorHandler(previous); }
   } restore;
-  const ::Window frame = MakeFrame(server.Name());
+  const ::Window frame = MakeRetainedFrame(server.Name(), 400, 300);
   ASSERT_NE(frame, 0u);
   auto system = CreateNativeWindowSystem();
   TRecorder editor;
