@@ -302,14 +302,18 @@ TGlyph TGlyphSet::Make(char32_t codepoint) const {
   return g;
 }
 
+namespace {
+// Sets are made under the lock, once each, and freed with the module: at namespace scope, so that
+// they outlive every module (see MadeOnce.h).
+std::mutex glyphSetsMutex;
+std::map<int, std::unique_ptr<TGlyphSet>> glyphSets;
+}  // namespace
+
 const TGlyphSet& GlyphSetFor(const TFont& font) {
   const int height = std::clamp(font.Height, 1, 200);
   const int key = ((font.Face == TFontFace::Tahoma ? 2 : 0) + (font.Bold ? 1 : 0)) * 256 + height;
-  // Sets are made under the lock, once each, and freed with the module.
-  static std::mutex mutex;
-  static std::map<int, std::unique_ptr<TGlyphSet>> sets;
-  std::lock_guard lock(mutex);
-  auto& slot = sets[key];
+  std::lock_guard lock(glyphSetsMutex);
+  auto& slot = glyphSets[key];
   if (!slot) slot = std::make_unique<TGlyphSet>(FaceFor(font.Face, font.Bold), height);
   return *slot;
 }

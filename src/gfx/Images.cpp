@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "gfx/MadeOnce.h"
 #include "gfx/Png.h"
 #include "gfx/Resources.h"
 
@@ -19,22 +20,28 @@ constexpr std::array<const char*, 8> kImages = {"EditorBackground",
                                                 "ARROWRIGHT",
                                                 "menu16"};
 
+using TImages = std::map<std::string, TBitmap, std::less<>>;
+
+// All images are decoded together on first use, once per process.
+TImages LoadImages() {
+  TImages m;
+  for (const char* image : kImages) {
+    const std::string resource = std::string("images/") + image + ".png";
+    const auto bytes = FindResource(resource);
+    if (bytes.empty()) throw std::runtime_error("image resource missing: " + resource);
+    m.emplace(image, LoadPng(bytes));
+  }
+  return m;
+}
+
+TMadeOnce<TImages> decodedImages(&LoadImages);
+
 }  // namespace
 
 const TBitmap& ImageResource(std::string_view name) {
-  // All images are decoded together on first use, once per process.
-  static const std::map<std::string, TBitmap, std::less<>> images = [] {
-    std::map<std::string, TBitmap, std::less<>> m;
-    for (const char* image : kImages) {
-      const std::string resource = std::string("images/") + image + ".png";
-      const auto bytes = FindResource(resource);
-      if (bytes.empty()) throw std::runtime_error("image resource missing: " + resource);
-      m.emplace(image, LoadPng(bytes));
-    }
-    return m;
-  }();
-  const auto found = images.find(name);
-  if (found == images.end()) throw std::invalid_argument("unknown image resource: " + std::string(name));
+  const TImages& all = decodedImages.Get();
+  const auto found = all.find(name);
+  if (found == all.end()) throw std::invalid_argument("unknown image resource: " + std::string(name));
   return found->second;
 }
 

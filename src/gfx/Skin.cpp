@@ -5,6 +5,7 @@
 #include <charconv>
 #include <vector>
 
+#include "gfx/MadeOnce.h"
 #include "gfx/Resources.h"
 
 namespace vornix::gfx {
@@ -118,10 +119,9 @@ std::vector<TSkin> LoadSkins() {
   return skins;
 }
 
-const std::vector<TSkin>& Skins() {
-  static const std::vector<TSkin> skins = LoadSkins();  // once per process, thread-safe
-  return skins;
-}
+TMadeOnce<std::vector<TSkin>> loadedSkins(&LoadSkins);  // once per process
+
+const std::vector<TSkin>& Skins() { return loadedSkins.Get(); }
 
 }  // namespace
 

@@ -9,8 +9,10 @@ namespace vornix::host::ModuleRegistry {
 namespace {
 
 // Slots live in blocks that are only ever appended, so a reader walking the chain never meets
-// freed memory. Modules still registered when the library unloads are destroyed then: the host
-// never closed them.
+// freed memory. Modules still registered when the library unloads (or the process ends) are
+// destroyed then: the host never closed them. The registry is made on the first Add, after every
+// namespace-scope object of the library, and statics die in the reverse order: what a module
+// needs until its end lives in such an object (the drawing layer's shared data does).
 struct Block {
   std::array<std::atomic<TBasicVSTModule*>, 64> slots{};
   std::atomic<Block*> next{nullptr};

@@ -73,20 +73,13 @@ gfx::TPoint TMemoryWindow::ClientToScreen(gfx::TPoint p) const {
 
 void TMemoryWindow::Show() {
   visible_ = true;
-  if (kind_ != TWindowKind::Popup || system_ == nullptr) return;
-  watching_ = true;
-  auto& order = system_->popupOrder_;
-  order.erase(std::remove(order.begin(), order.end(), this), order.end());
-  order.push_back(this);
+  if (kind_ == TWindowKind::Popup && system_ != nullptr) system_->presses_.Shown(*this);
 }
 
 void TMemoryWindow::Hide() {
   visible_ = false;
-  watching_ = false;
   if (system_ == nullptr) return;
-  auto& order = system_->popupOrder_;
-  order.erase(std::remove(order.begin(), order.end(), this), order.end());
-  if (system_->closingPopup_ == this) system_->closingPopup_ = nullptr;  // too late to replay
+  system_->presses_.Hidden(*this);
   if (system_->focused_ == this) {
     system_->focused_ = nullptr;
     system_->posted_.push_back({serial_, TEvent{.Kind = TEventKind::FocusOut}});
@@ -134,9 +127,8 @@ std::unique_ptr<TWindow> TMemoryWindowSystem::Add(std::unique_ptr<TMemoryWindow>
 
 void TMemoryWindowSystem::Remove(TMemoryWindow& window) {
   windows_.erase(std::remove(windows_.begin(), windows_.end(), &window), windows_.end());
-  popupOrder_.erase(std::remove(popupOrder_.begin(), popupOrder_.end(), &window), popupOrder_.end());
+  presses_.Hidden(window);
   if (focused_ == &window) focused_ = nullptr;
-  if (closingPopup_ == &window) closingPopup_ = nullptr;
 }
 
 TMemoryWindow& TMemoryWindowSystem::Ours(TWindow& window) const {
@@ -185,19 +177,13 @@ std::unique_ptr<TWindow> TMemoryWindowSystem::CreateDialog(TWindow& owner, const
 }
 
 void TMemoryWindowSystem::ReplayPress() {
-  if (closingPopup_ == nullptr)
+  if (presses_.Closing() == nullptr)
     throw std::logic_error(
         "ReplayPress outside a popup's CloseRequest for a press, or after the popup was hidden or destroyed");
-  closingPopup_->watching_ = false;
-  replayed_ = true;
+  presses_.Replay();
 }
 
-TMemoryWindow* TMemoryWindowSystem::ActivePopup() const {
-  for (auto it = popupOrder_.rbegin(); it != popupOrder_.rend(); ++it) {
-    if ((*it)->visible_ && (*it)->watching_) return *it;
-  }
-  return nullptr;
-}
+TMemoryWindow* TMemoryWindowSystem::ActivePopup() const { return presses_.Watching(); }
 
 bool TMemoryWindowSystem::Deliver(TMemoryWindow& window, const TEvent& event) {
   return window.handler_.HandleEvent(window, event);
@@ -217,40 +203,19 @@ void TMemoryWindowSystem::DeliverKey(TMemoryWindow& window, const TEvent& event)
   keysForTheHost_.push_back(event);
 }
 
-// A press (or wheel) for `window`: while a popup watches, a press elsewhere becomes the popup's
-// CloseRequest and goes on only when the popup's handler replays it; the wheel elsewhere is dropped.
+// A press (or wheel) for `window`, routed as the popups decide.
 void TMemoryWindowSystem::Press(TMemoryWindow& window, const TEvent& event) {
   TMemoryWindow* popup = ActivePopup();
-  const gfx::TPoint screen = window.ClientToScreen({event.X, event.Y});
-  if (popup == nullptr || (popup == &window && popup->surface_.Bounds().Contains(event.X, event.Y))) {
-    Deliver(window, event);
-    return;
+  const bool inPopup = popup == &window && popup->surface_.Bounds().Contains(event.X, event.Y);
+  switch (detail::RouteOfPress(popup, inPopup, event.Kind == TEventKind::MouseWheel)) {
+    case detail::TPressRoute::Deliver: Deliver(window, event); return;
+    case detail::TPressRoute::Drop: return;
+    case detail::TPressRoute::CloseRequest: break;
   }
-  if (event.Kind != TEventKind::MouseDown) return;
-  const gfx::TPoint origin = popup->ClientToScreen({0, 0});
-  TEvent close = event;
-  close.Kind = TEventKind::CloseRequest;
-  close.X = screen.X - origin.X;
-  close.Y = screen.Y - origin.Y;
+  const TEvent close = detail::CloseRequestOf(window.ClientToScreen({event.X, event.Y}), popup->ClientToScreen({0, 0}),
+                                              event.Button, event.Shift);
   const std::uint64_t target = window.serial_;
-  TMemoryWindow* const outerPopup = closingPopup_;
-  const bool outerReplayed = replayed_;
-  closingPopup_ = popup;
-  replayed_ = false;
-  try {
-    Deliver(*popup, close);
-  } catch (...) {
-    closingPopup_ = outerPopup;
-    replayed_ = outerReplayed;
-    throw;
-  }
-  const bool replay = replayed_;
-  closingPopup_ = outerPopup;
-  replayed_ = outerReplayed;
-  if (!replay) {
-    swallowedButton_ = event.Button;  // its release goes nowhere either
-    return;
-  }
+  if (!presses_.Offer(*popup, event.Button, true, [&] { Deliver(*popup, close); })) return;
   if (TMemoryWindow* w = BySerial(target)) Deliver(*w, event);
 }
 
@@ -278,10 +243,7 @@ void TMemoryWindowSystem::MouseUp(TWindow& window, int x, int y, TMouseButton bu
   buttons_ &= ~ButtonFlag(button);
   TEvent e = MouseEvent(w, TEventKind::MouseUp, x, y, shift & ~ssDouble);
   e.Button = button;
-  if (button != TMouseButton::None && button == swallowedButton_) {
-    swallowedButton_ = TMouseButton::None;
-    return;
-  }
+  if (presses_.DropRelease(button)) return;
   Deliver(w, e);
 }
 

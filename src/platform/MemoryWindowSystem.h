@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PopupPresses.h"
 #include "platform/Window.h"
 
 namespace vornix::platform {
@@ -97,7 +98,6 @@ class TMemoryWindow final : public TWindow {
   gfx::TBitmap screen_;
   std::string title_;
   bool visible_ = false;
-  bool watching_ = false;  // a shown popup that takes the presses
   TCursor cursor_ = TCursor::Default;
   TWindow* owner_ = nullptr;
   std::uintptr_t parent_ = 0;
@@ -201,7 +201,7 @@ class TMemoryWindowSystem final : public TWindowSystem {
 
   std::shared_ptr<TMemoryClipboard> clipboard_;
   std::vector<TMemoryWindow*> windows_;
-  std::vector<TMemoryWindow*> popupOrder_;  // shown popups, the last shown at the end
+  detail::TPopupPresses<TMemoryWindow> presses_;
   TMemoryWindow* focused_ = nullptr;
   std::deque<TPosted> posted_;
   std::deque<std::function<void()>> modalActions_;
@@ -209,9 +209,6 @@ class TMemoryWindowSystem final : public TWindowSystem {
   std::uint64_t nextTimerOrder_ = 1;
   std::int64_t now_ = 0;
   int modalDepth_ = 0;
-  TMemoryWindow* closingPopup_ = nullptr;  // handling the CloseRequest of an outside press
-  bool replayed_ = false;
-  TMouseButton swallowedButton_ = TMouseButton::None;  // a press a popup dropped: its release goes too
   gfx::TPoint pointer_;
   gfx::TPoint parentOrigin_;
   TShiftState modifiers_ = 0;

@@ -42,6 +42,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/PopupPresses.h"
 #include "platform/Win32Clipboard.h"
 #include "platform/Win32WindowClass.h"
 #include "platform/WinText.h"
@@ -176,7 +177,6 @@ class TWin32Window final : public TWindow {
   std::uint64_t serial_ = 0;
   HWND hwnd_ = nullptr;
   bool shown_ = false;
-  bool watching_ = false;  // a shown popup that takes the presses
   bool focusWhenShown_ = false;
   bool hovered_ = false;  // the pointer is over it, as far as its messages tell
   TCursor cursor_ = TCursor::Default;
@@ -257,13 +257,10 @@ class TWin32WindowSystem final : public TWindowSystem {
   void SetCaptureTo(HWND hwnd);
 
   std::unordered_map<HWND, TWin32Window*> windows_;
-  std::vector<TWin32Window*> popupOrder_;  // shown popups, the last shown at the end
-  TWin32Window* captured_ = nullptr;       // the popup that holds the capture
-  TWin32Window* dragging_ = nullptr;       // the window that holds the capture for a drag
-  bool movingCapture_ = false;             // capture changes of our own doing
-  TWin32Window* closing_ = nullptr;        // a popup handling the CloseRequest of an outside press
-  bool replayed_ = false;
-  TMouseButton swallowRelease_ = TMouseButton::None;          // the release of a press that a popup dropped
+  detail::TPopupPresses<TWin32Window> presses_;
+  TWin32Window* captured_ = nullptr;                          // the popup that holds the capture
+  TWin32Window* dragging_ = nullptr;                          // the window that holds the capture for a drag
+  bool movingCapture_ = false;                                // capture changes of our own doing
   std::vector<std::pair<std::uint64_t, int>> pendingTimers_;  // noted outside our loops
   int loopDepth_ = 0;
   std::uint64_t nextSerial_ = 1;
@@ -331,10 +328,7 @@ void TWin32Window::Show() {
     case TKind::Dialog: ShowWindow(hwnd_, SW_SHOW); break;
   }
   if (kind_ == TKind::Popup) {
-    watching_ = true;
-    auto& order = system_->popupOrder_;
-    order.erase(std::remove(order.begin(), order.end(), this), order.end());
-    order.push_back(this);
+    system_->presses_.Shown(*this);
     system_->EnsureCapture();
   }
   if (focusWhenShown_ && Live()) {
@@ -345,12 +339,9 @@ void TWin32Window::Show() {
 
 void TWin32Window::Hide() {
   shown_ = false;
-  watching_ = false;
   focusWhenShown_ = false;
   if (system_ == nullptr) return;
-  auto& order = system_->popupOrder_;
-  order.erase(std::remove(order.begin(), order.end(), this), order.end());
-  if (system_->closing_ == this) system_->closing_ = nullptr;
+  system_->presses_.Hidden(*this);
   if (!Live()) return;
   if (kind_ == TKind::Popup) system_->EnsureCapture();
   ShowWindow(hwnd_, SW_HIDE);
@@ -501,7 +492,7 @@ LRESULT TWin32WindowSystem::Handle(TWin32Window& w, UINT message, WPARAM wParam,
       if (&w == dragging_ && !movingCapture_) dragging_ = nullptr;
       if (&w == captured_ && !movingCapture_) {
         captured_ = nullptr;
-        if (w.watching_ && w.shown_) CaptureLost(w);
+        if (presses_.IsWatching(w) && w.shown_) CaptureLost(w);
       }
       return 0;
     case WM_CANCELMODE:
@@ -513,7 +504,7 @@ LRESULT TWin32WindowSystem::Handle(TWin32Window& w, UINT message, WPARAM wParam,
           ReleaseCapture();
           movingCapture_ = false;
         }
-        if (w.watching_ && w.shown_) CaptureLost(w);
+        if (presses_.IsWatching(w) && w.shown_) CaptureLost(w);
       }
       return 0;
     case WM_CLOSE: {
@@ -635,11 +626,10 @@ std::unique_ptr<TWindow> TWin32WindowSystem::CreateDialog(TWindow& owner, const 
 }
 
 void TWin32WindowSystem::Forget(TWin32Window& w) {
-  popupOrder_.erase(std::remove(popupOrder_.begin(), popupOrder_.end(), &w), popupOrder_.end());
+  presses_.Hidden(w);
   pendingTimers_.erase(
       std::remove_if(pendingTimers_.begin(), pendingTimers_.end(), [&](const auto& p) { return p.first == w.serial_; }),
       pendingTimers_.end());
-  if (closing_ == &w) closing_ = nullptr;
   if (dragging_ == &w) dragging_ = nullptr;
   if (captured_ == &w) captured_ = nullptr;
   if (const HWND hwnd = w.hwnd_) {
@@ -658,10 +648,7 @@ void TWin32WindowSystem::Forget(TWin32Window& w) {
 // ---- capture ----
 
 TWin32Window* TWin32WindowSystem::Watching() const {
-  for (auto it = popupOrder_.rbegin(); it != popupOrder_.rend(); ++it) {
-    if ((*it)->shown_ && (*it)->watching_ && (*it)->Live()) return *it;
-  }
-  return nullptr;
+  return presses_.Watching([](const TWin32Window& w) { return w.shown_ && w.Live(); });
 }
 
 void TWin32WindowSystem::SetCaptureTo(HWND hwnd) {
@@ -689,10 +676,7 @@ void TWin32WindowSystem::EnsureCapture() {
 }
 
 void TWin32WindowSystem::ReplayPress() {
-  if (closing_ == nullptr || replayed_) return;
-  replayed_ = true;
-  closing_->watching_ = false;
-  EnsureCapture();
+  if (presses_.Replay()) EnsureCapture();
 }
 
 // ---- input ----
@@ -718,14 +702,11 @@ void TWin32WindowSystem::Button(TWin32Window& w, TMouseButton button, bool press
   TShiftState shift = ButtonsFromKeys(keys);
   TWin32Window* popup = Watching();
   const bool inPopup = popup != nullptr && OursAt(screen) == popup;
-  if (popup != nullptr && press && !inPopup) {
+  if (press && detail::RouteOfPress(popup, inPopup, false) == detail::TPressRoute::CloseRequest) {
     OutsidePress(*popup, button, screen, shift, true);
     return;
   }
-  if (!press && button == swallowRelease_) {
-    swallowRelease_ = TMouseButton::None;
-    return;
-  }
+  if (!press && presses_.DropRelease(button)) return;
   // Who gets it: the popup that watches (or our window under the pointer, as on X11); the window
   // that holds a drag; else the one Windows chose, unless it is hidden (a popup that closed
   // before the release came).
@@ -783,7 +764,8 @@ void TWin32WindowSystem::Move(TWin32Window& w, WPARAM keys, LPARAM lParam) {
 void TWin32WindowSystem::Wheel(TWin32Window& w, WPARAM wParam, LPARAM lParam) {
   const POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   TWin32Window* target = OursAt(screen);
-  if (TWin32Window* popup = Watching(); popup != nullptr && target != popup) return;  // outside a popup: nothing
+  TWin32Window* popup = Watching();
+  if (detail::RouteOfPress(popup, target == popup, true) == detail::TPressRoute::Drop) return;  // outside a popup
   if (target == nullptr) {
     if (w.kind_ == TKind::Child) {
       if (HWND parent = GetParent(w.hwnd_)) PostMessageW(parent, WM_MOUSEWHEEL, wParam, lParam);
@@ -853,44 +835,19 @@ void TWin32WindowSystem::KeyForTheHost(TWin32Window& w, UINT message, WPARAM wPa
 // there is neither a press to replay nor a release to drop.
 void TWin32WindowSystem::OutsidePress(TWin32Window& popup, TMouseButton button, POINT screen, TShiftState shift,
                                       bool seen) {
-  const gfx::TPoint origin = popup.ClientToScreen({0, 0});
-  TEvent e;
-  e.Kind = TEventKind::CloseRequest;
-  e.X = screen.x - origin.X;
-  e.Y = screen.y - origin.Y;
-  e.Button = button;
-  e.Shift = shift | ButtonFlag(button);
-  TWin32Window* const outerClosing = closing_;
-  const bool outerReplayed = replayed_;
-  closing_ = &popup;
-  replayed_ = false;
-  struct TRestore {
-    TWin32WindowSystem& s;
-    TWin32Window* closing;
-    bool replayed;
-    TMouseButton button;
-    POINT screen;
-    WPARAM keys;
-    bool seen;
-    ~TRestore() {
-      if (seen && s.replayed_) {
-        s.Replay(button, screen, keys);
-      } else if (seen) {
-        s.swallowRelease_ = button;  // the release of a dropped press goes nowhere
-      }
-      s.closing_ = closing;
-      s.replayed_ = replayed;
-      s.EnsureCapture();
-    }
-  };
+  const TEvent close = detail::CloseRequestOf({screen.x, screen.y}, popup.ClientToScreen({0, 0}), button, shift);
   WPARAM keys = 0;
-  if (e.Shift & ssShift) keys |= MK_SHIFT;
-  if (e.Shift & ssCtrl) keys |= MK_CONTROL;
-  if (e.Shift & ssLeft) keys |= MK_LBUTTON;
-  if (e.Shift & ssRight) keys |= MK_RBUTTON;
-  if (e.Shift & ssMiddle) keys |= MK_MBUTTON;
-  TRestore restore{*this, outerClosing, outerReplayed, button, screen, keys, seen};
-  Dispatch(popup, e);
+  if (close.Shift & ssShift) keys |= MK_SHIFT;
+  if (close.Shift & ssCtrl) keys |= MK_CONTROL;
+  if (close.Shift & ssLeft) keys |= MK_LBUTTON;
+  if (close.Shift & ssRight) keys |= MK_RBUTTON;
+  if (close.Shift & ssMiddle) keys |= MK_MBUTTON;
+  presses_.Offer(
+      popup, button, seen, [&] { Dispatch(popup, close); },
+      [&](bool replayed) {
+        if (seen && replayed) Replay(button, screen, keys);
+        EnsureCapture();
+      });
 }
 
 // The press again, posted to the window now under the pointer (the popup is out of the way or

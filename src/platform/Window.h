@@ -203,7 +203,9 @@ class TWindowSystem {
 };
 
 // The platform's own windows: X11 on Linux (a connection of its own to the default display),
-// Win32 on Windows. Throws std::runtime_error when there is no display.
+// Win32 on Windows. Throws std::runtime_error when there is no display. Should the display go
+// away later (the X server ends), the system is a dead one: every call returns, modal loops
+// end, the clipboard is empty, and making a window throws std::runtime_error.
 std::unique_ptr<TWindowSystem> CreateNativeWindowSystem();
 
 }  // namespace vornix::platform

@@ -4,13 +4,11 @@
 // once, on one thread or on several. So this file never calls XInitThreads, keeps everything in
 // the system object (nothing global), runs no thread and changes nothing process-wide:
 //
-// - X errors: XSetErrorHandler would replace the host's handler for every connection of the
-//   process and dangle after the library unloads. Instead each error converter of our own
-//   connection (XESetWireToError, per Display) drops the error: it never reaches the process's
-//   handler (whose default exits the host), and it lives and dies with our connection. The code
-//   still avoids errors by design (sizes at least 1, the parent checked before use, a window the
-//   server destroyed with its parent is not destroyed again); VORNIX_X11_TRACE_ERRORS=1 prints
-//   the dropped ones to stderr.
+// - X errors and losing the server are the connection's business (X11Connection.h): no error
+//   reaches the host's handler, and once the server has gone the system is a dead one, whose
+//   every call returns at once (no window can be made). The code still avoids errors by design
+//   (sizes at least 1, the parent checked before use, a window the server destroyed with its
+//   parent is not destroyed again).
 // - Events are pumped from Pump (the editor calls it from effEditIdle) and RunModal, on the
 //   thread that calls them. No _XEventProc property is set: pumping works with every host.
 // - Popups hold a synchronous pointer grab while shown, so that a press outside them can be
@@ -19,7 +17,6 @@
 // - The clipboard answers other programs' requests from Pump and RunModal. Our own data also sits
 //   in a property of our selection window, marked as ours, so that another instance in the same
 //   process (often on the same thread, which cannot answer while it waits) reads it directly.
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -38,6 +35,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/PopupPresses.h"
 #include "platform/Window.h"
 #include "platform/WindowSupport.h"
 
@@ -56,13 +54,8 @@ constexpr TMouseButton kNoButton = TMouseButton::None;
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 #include <X11/keysym.h>
-// XESetWireToError; Xlibint.h defines macros with common names.
-#include <X11/Xlibint.h>
-#undef min
-#undef max
-#undef Data
-#undef Data16
-#undef Data32
+
+#include "platform/X11Connection.h"
 
 namespace vornix::platform {
 namespace {
@@ -77,18 +70,7 @@ constexpr int kDoubleClickMs = 500;
 constexpr int kDoubleClickDistance = 4;
 constexpr auto kSelectionWait = std::chrono::milliseconds(300);
 constexpr int kModalWaitCapMs = 250;
-
-Bool DropError(Display*, XErrorEvent* error, xError*) {
-  static const bool trace = [] {
-    const char* v = std::getenv("VORNIX_X11_TRACE_ERRORS");
-    return v != nullptr && *v != '\0' && std::strcmp(v, "0") != 0;
-  }();
-  if (trace) {
-    std::fprintf(stderr, "vornix: X error %d (request %d.%d, resource 0x%lx, serial %lu) dropped\n", error->error_code,
-                 error->request_code, error->minor_code, error->resourceid, error->serial);
-  }
-  return False;
-}
+constexpr const char* kGone = "the X server has gone";
 
 TShiftState ShiftFromX(unsigned state) {
   TShiftState s = 0;
@@ -107,15 +89,6 @@ TMouseButton ButtonFromX(unsigned button) {
     case Button2: return TMouseButton::Middle;
     case Button3: return TMouseButton::Right;
     default: return kNoButton;
-  }
-}
-
-TShiftState FlagOf(TMouseButton button) {
-  switch (button) {
-    case TMouseButton::Left: return ssLeft;
-    case TMouseButton::Middle: return ssMiddle;
-    case TMouseButton::Right: return ssRight;
-    default: return 0;
   }
 }
 
@@ -213,7 +186,7 @@ class TX11Window final : public TWindow {
     std::uint64_t Order;
   };
 
-  bool Live() const { return system_ != nullptr && !gone_; }
+  bool Live() const;
 
   TX11WindowSystem* system_;
   TKind kind_;
@@ -231,7 +204,6 @@ class TX11Window final : public TWindow {
   XIC ic_ = nullptr;
   bool gone_ = false;  // the server destroyed it (with its parent)
   bool shown_ = false;
-  bool watching_ = false;  // a shown popup that takes the presses
   bool focusWhenMapped_ = false;
   gfx::TRect bounds_;
   gfx::TBitmap surface_;
@@ -240,7 +212,7 @@ class TX11Window final : public TWindow {
 
 class TX11WindowSystem final : public TWindowSystem {
  public:
-  explicit TX11WindowSystem(Display* display);
+  TX11WindowSystem();
   ~TX11WindowSystem() override;
   TX11WindowSystem(const TX11WindowSystem&) = delete;
   TX11WindowSystem& operator=(const TX11WindowSystem&) = delete;
@@ -293,6 +265,8 @@ class TX11WindowSystem final : public TWindowSystem {
     bool Text = false;
   };
 
+  // The server is still there; every call that would talk to it asks first.
+  bool Alive() const { return connection_.Alive(); }
   std::unique_ptr<TWindow> Make(TKind kind, ::Window parent, int screen, const gfx::TRect& bounds,
                                 bool overrideRedirect, TWindowHandler& handler);
   void Forget(TX11Window& w);
@@ -331,17 +305,15 @@ class TX11WindowSystem final : public TWindowSystem {
   void Own(TClip clip);
   std::size_t MaxPropertyBytes() const;
 
+  detail::TX11Connection connection_;
   Display* display_;
   int fd_;
   XIM im_ = nullptr;
   Atom atoms_[kAtomCount] = {};
   std::unordered_map<::Window, TX11Window*> windows_;
-  std::vector<TX11Window*> popupOrder_;  // shown popups, the last shown at the end
-  TX11Window* grabbed_ = nullptr;        // the popup that holds our pointer grab
-  bool frozen_ = false;                  // the server holds the pointer until we allow events
-  TX11Window* closing_ = nullptr;        // a popup handling the CloseRequest of an outside press
-  bool replayed_ = false;
-  unsigned swallowRelease_ = 0;  // the button of a press that a popup dropped
+  detail::TPopupPresses<TX11Window> presses_;
+  TX11Window* grabbed_ = nullptr;  // the popup that holds our pointer grab
+  bool frozen_ = false;            // the server holds the pointer until we allow events
   std::uint64_t nextSerial_ = 1;
   std::uint64_t nextTimerOrder_ = 1;
   Cursor sizeNS_ = 0;
@@ -363,6 +335,8 @@ class TX11WindowSystem final : public TWindowSystem {
 };
 
 // ---- the window ----
+
+bool TX11Window::Live() const { return system_ != nullptr && !gone_ && system_->Alive(); }
 
 TX11Window::~TX11Window() {
   if (system_ != nullptr) system_->Forget(*this);
@@ -410,10 +384,7 @@ void TX11Window::Show() {
     XMapRaised(d, xid_);
   }
   if (kind_ == TKind::Popup) {
-    watching_ = true;
-    auto& order = system_->popupOrder_;
-    order.erase(std::remove(order.begin(), order.end(), this), order.end());
-    order.push_back(this);
+    system_->presses_.Shown(*this);
     system_->EnsureGrab();
   }
   XFlush(d);
@@ -421,11 +392,8 @@ void TX11Window::Show() {
 
 void TX11Window::Hide() {
   shown_ = false;
-  watching_ = false;
   if (system_ == nullptr) return;
-  auto& order = system_->popupOrder_;
-  order.erase(std::remove(order.begin(), order.end(), this), order.end());
-  if (system_->closing_ == this) system_->closing_ = nullptr;
+  system_->presses_.Hidden(*this);
   if (!Live()) return;
   Display* d = system_->display_;
   if (kind_ == TKind::Dialog) {
@@ -469,6 +437,8 @@ void TX11Window::SetCursor(TCursor cursor) {
 void TX11Window::TakeFocus() {
   if (!Live()) return;
   Display* d = system_->display_;
+  // The host may hide its window meanwhile, which makes focusing ours fail.
+  const detail::TExpectedErrors expected(system_->connection_);
   XWindowAttributes a;
   // Focusing a window that is not viewable is an error: a dialog that the window manager has not
   // shown yet takes the focus when it appears.
@@ -488,10 +458,7 @@ void TX11Window::StartTimer(int id, int milliseconds) {
 
 // ---- the system ----
 
-TX11WindowSystem::TX11WindowSystem(Display* display) : display_(display), fd_(ConnectionNumber(display)) {
-  for (int code = 1; code < 256; ++code) XESetWireToError(display_, code, DropError);
-  // Programs that we start (xdg-open) do not inherit the connection.
-  fcntl(fd_, F_SETFD, fcntl(fd_, F_GETFD) | FD_CLOEXEC);
+TX11WindowSystem::TX11WindowSystem() : display_(connection_.Display()), fd_(ConnectionNumber(display_)) {
   static const char* const names[kAtomCount] = {"CLIPBOARD",
                                                 "TARGETS",
                                                 "TIMESTAMP",
@@ -520,7 +487,9 @@ TX11WindowSystem::TX11WindowSystem(Display* display) : display_(display), fd_(Co
 
 TX11WindowSystem::~TX11WindowSystem() {
   // Windows still open are left without a system; closing the connection destroys them on the
-  // server, so nothing of ours stays there.
+  // server, so nothing of ours stays there. What Xlib holds in memory is freed even when the
+  // server has gone (the calls then send nothing).
+  const bool alive = Alive();
   for (auto& [xid, w] : windows_) {
     if (w->ic_ != nullptr) XDestroyIC(w->ic_);
     if (w->gc_ != nullptr) XFreeGC(display_, w->gc_);
@@ -530,15 +499,16 @@ TX11WindowSystem::~TX11WindowSystem() {
     w->gone_ = true;
   }
   windows_.clear();
-  if (grabbed_ != nullptr) XUngrabPointer(display_, CurrentTime);
-  if (!allocated_.empty()) {
-    XFreeColors(display_, paletteMap_, allocated_.data(), static_cast<int>(allocated_.size()), 0);
+  if (alive) {
+    if (grabbed_ != nullptr) XUngrabPointer(display_, CurrentTime);
+    if (!allocated_.empty()) {
+      XFreeColors(display_, paletteMap_, allocated_.data(), static_cast<int>(allocated_.size()), 0);
+    }
+    if (sizeNS_ != 0) XFreeCursor(display_, sizeNS_);
+    if (ibeam_ != 0) XFreeCursor(display_, ibeam_);
+    if (selectionWindow_ != 0) XDestroyWindow(display_, selectionWindow_);
   }
-  if (sizeNS_ != 0) XFreeCursor(display_, sizeNS_);
-  if (ibeam_ != 0) XFreeCursor(display_, ibeam_);
-  if (selectionWindow_ != 0) XDestroyWindow(display_, selectionWindow_);
   if (im_ != nullptr) XCloseIM(im_);
-  XCloseDisplay(display_);
 }
 
 const TX11Window& TX11WindowSystem::Ours(const TWindow& window) const {
@@ -600,10 +570,14 @@ std::unique_ptr<TWindow> TX11WindowSystem::Make(TKind kind, ::Window parent, int
 std::unique_ptr<TWindow> TX11WindowSystem::CreateChild(std::uintptr_t parent, int width, int height,
                                                        TWindowHandler& handler) {
   if (parent == 0) throw std::runtime_error("no parent window for the editor");
+  if (!Alive()) throw std::runtime_error(kGone);
   XWindowAttributes pa;
-  if (!XGetWindowAttributes(display_, static_cast<::Window>(parent), &pa)) {
-    throw std::runtime_error("the host's window does not exist on the X server");
+  bool exists = false;
+  {
+    const detail::TExpectedErrors expected(connection_);
+    exists = XGetWindowAttributes(display_, static_cast<::Window>(parent), &pa) != 0;
   }
+  if (!exists) throw std::runtime_error("the host's window does not exist on the X server");
   auto w = Make(TKind::Child, static_cast<::Window>(parent), XScreenNumberOfScreen(pa.screen), {0, 0, width, height},
                 false, handler);
   auto& x = static_cast<TX11Window&>(*w);
@@ -612,9 +586,9 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreateChild(std::uintptr_t parent, in
   XMapWindow(display_, x.xid_);
   // The parent may have gone in the meantime; then so has our window.
   XWindowAttributes ca;
-  if (!XGetWindowAttributes(display_, x.xid_, &ca)) {
+  if (!XGetWindowAttributes(display_, x.xid_, &ca) || !Alive()) {
     x.gone_ = true;
-    throw std::runtime_error("the host's window went away while the editor was made");
+    throw std::runtime_error(Alive() ? "the host's window went away while the editor was made" : kGone);
   }
   return w;
 }
@@ -622,6 +596,7 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreateChild(std::uintptr_t parent, in
 std::unique_ptr<TWindow> TX11WindowSystem::CreatePopup(TWindow& owner, const gfx::TRect& screenBounds,
                                                        TWindowHandler& handler) {
   const TX11Window& o = Ours(owner);
+  if (!Alive()) throw std::runtime_error(kGone);
   const int screen = o.screen_;
   auto w = Make(TKind::Popup, RootWindow(display_, screen), screen, screenBounds, true, handler);
   auto& x = static_cast<TX11Window&>(*w);
@@ -635,6 +610,7 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreatePopup(TWindow& owner, const gfx
 std::unique_ptr<TWindow> TX11WindowSystem::CreateDialog(TWindow& owner, const gfx::TRect& screenBounds,
                                                         const std::string& title, TWindowHandler& handler) {
   const TX11Window& o = Ours(owner);
+  if (!Alive()) throw std::runtime_error(kGone);
   const int screen = o.screen_;
   auto w = Make(TKind::Dialog, RootWindow(display_, screen), screen, screenBounds, false, handler);
   auto& x = static_cast<TX11Window&>(*w);
@@ -662,6 +638,7 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreateDialog(TWindow& owner, const gf
 // WM_STATE, or else the last one below the root.
 ::Window TX11WindowSystem::TopLevelOf(const TX11Window& owner) {
   if (owner.kind_ == TKind::Dialog) return owner.xid_;
+  const detail::TExpectedErrors expected(connection_);  // the host's windows may go meanwhile
   ::Window w = owner.xid_;
   ::Window lastBelowRoot = 0;
   for (int depth = 0; depth < 64; ++depth) {
@@ -686,19 +663,19 @@ std::unique_ptr<TWindow> TX11WindowSystem::CreateDialog(TWindow& owner, const gf
 }
 
 void TX11WindowSystem::Forget(TX11Window& w) {
-  popupOrder_.erase(std::remove(popupOrder_.begin(), popupOrder_.end(), &w), popupOrder_.end());
-  if (closing_ == &w) closing_ = nullptr;
+  presses_.Hidden(w);
   if (grabbed_ == &w) ReleaseGrab();
   DestroyX(w);
   windows_.erase(w.xid_);
   w.system_ = nullptr;
   EnsureGrab();
-  XFlush(display_);
+  if (Alive()) XFlush(display_);
 }
 
 void TX11WindowSystem::DestroyX(TX11Window& w) {
   if (w.ic_ != nullptr) XDestroyIC(w.ic_);
   w.ic_ = nullptr;
+  if (!Alive()) w.gone_ = true;  // with the connection
   if (!w.gone_) {
     // The host may have destroyed its window, and ours with it, before closing the editor: then
     // the DestroyNotify is on its way. Wait for everything the server has for us and look.
@@ -806,20 +783,14 @@ void TX11WindowSystem::Thaw(int mode) {
 
 void TX11WindowSystem::ReleaseGrab() {
   if (grabbed_ == nullptr) return;
-  XUngrabPointer(display_, CurrentTime);  // also lets a frozen pointer go
+  if (Alive()) XUngrabPointer(display_, CurrentTime);  // also lets a frozen pointer go
   grabbed_ = nullptr;
   frozen_ = false;
 }
 
 // The popup shown last that still watches holds the grab; none holds it when no popup watches.
 void TX11WindowSystem::EnsureGrab() {
-  TX11Window* want = nullptr;
-  for (auto it = popupOrder_.rbegin(); it != popupOrder_.rend(); ++it) {
-    if ((*it)->shown_ && (*it)->watching_ && (*it)->Live()) {
-      want = *it;
-      break;
-    }
-  }
+  TX11Window* want = presses_.Watching([](const TX11Window& w) { return w.shown_ && w.Live(); });
   if (want == grabbed_) return;
   if (want == nullptr) {
     ReleaseGrab();
@@ -837,12 +808,11 @@ void TX11WindowSystem::EnsureGrab() {
 }
 
 void TX11WindowSystem::ReplayPress() {
-  if (closing_ == nullptr || !frozen_ || grabbed_ == nullptr) return;
+  if (presses_.Closing() == nullptr || !frozen_ || grabbed_ == nullptr || !Alive()) return;
   XAllowEvents(display_, ReplayPointer, CurrentTime);  // ends the grab; the press goes to its target
   frozen_ = false;
   grabbed_ = nullptr;
-  closing_->watching_ = false;
-  replayed_ = true;
+  presses_.Replay();
   XFlush(display_);
 }
 
@@ -949,41 +919,22 @@ void TX11WindowSystem::HandleButton(XButtonEvent& ev) {
   const bool wheel = ev.button >= 4;
   TX11Window* popup = grabbed_;
   const bool inPopup = popup != nullptr && w == popup && popup->surface_.Bounds().Contains(ev.x, ev.y);
-  if (popup != nullptr && press && !inPopup && !wheel) {
-    // A press outside the popup: the popup decides, and the press goes on only if it replays it.
-    const gfx::TPoint origin = popup->ClientToScreen({0, 0});
-    TEvent e;
-    e.Kind = TEventKind::CloseRequest;
-    e.X = ev.x_root - origin.X;
-    e.Y = ev.y_root - origin.Y;
-    e.Button = ButtonFromX(ev.button);
-    e.Shift = ShiftFromX(ev.state) | FlagOf(e.Button);
-    TX11Window* const outerClosing = closing_;
-    const bool outerReplayed = replayed_;
-    closing_ = popup;
-    replayed_ = false;
-    struct TRestore {
-      TX11WindowSystem& s;
-      TX11Window* closing;
-      bool replayed;
-      unsigned button;
-      ~TRestore() {
-        if (!s.replayed_) s.swallowRelease_ = button;  // the release of a dropped press goes nowhere
-        s.closing_ = closing;
-        s.replayed_ = replayed;
-        if (s.grabbed_ != nullptr) s.Thaw(SyncPointer);
-      }
-    } restore{*this, outerClosing, outerReplayed, ev.button};
-    Dispatch(*popup, e);
+  const auto route = press ? detail::RouteOfPress(popup, inPopup, wheel) : detail::TPressRoute::Deliver;
+  if (route == detail::TPressRoute::CloseRequest) {
+    // The popup decides, and the press goes on only if it replays it.
+    const TEvent close = detail::CloseRequestOf({ev.x_root, ev.y_root}, popup->ClientToScreen({0, 0}),
+                                                ButtonFromX(ev.button), ShiftFromX(ev.state));
+    presses_.Offer(
+        *popup, close.Button, true, [&] { Dispatch(*popup, close); },
+        [this](bool) {
+          if (grabbed_ != nullptr) Thaw(SyncPointer);
+        });
     return;
   }
   if (grabbed_ != nullptr) Thaw(SyncPointer);
-  if (!press && ev.button == swallowRelease_) {
-    swallowRelease_ = 0;
-    return;
-  }
+  if (!press && presses_.DropRelease(ButtonFromX(ev.button))) return;
   if (w == nullptr || !w->Live()) return;
-  if (popup != nullptr && !inPopup && wheel) return;  // the wheel outside a popup does nothing
+  if (route == detail::TPressRoute::Drop) return;  // the wheel outside a popup
 
   TEvent e;
   e.X = ev.x;
@@ -1000,7 +951,7 @@ void TX11WindowSystem::HandleButton(XButtonEvent& ev) {
   if (e.Button == kNoButton) return;
   if (press) {
     e.Kind = TEventKind::MouseDown;
-    e.Shift = ShiftFromX(ev.state) | FlagOf(e.Button);
+    e.Shift = ShiftFromX(ev.state) | ButtonFlag(e.Button);
     const bool twice = lastPress_.Button == ev.button && lastPress_.Window == ev.window &&
                        ev.time - lastPress_.When <= static_cast<Time>(kDoubleClickMs) &&
                        std::abs(ev.x_root - lastPress_.X) <= kDoubleClickDistance &&
@@ -1017,7 +968,7 @@ void TX11WindowSystem::HandleButton(XButtonEvent& ev) {
     }
   } else {
     e.Kind = TEventKind::MouseUp;
-    e.Shift = ShiftFromX(ev.state) & ~FlagOf(e.Button);
+    e.Shift = ShiftFromX(ev.state) & ~ButtonFlag(e.Button);
   }
   Dispatch(*w, e);
 }
@@ -1148,21 +1099,26 @@ int TX11WindowSystem::MillisecondsToNextTimer() const {
   return static_cast<int>(std::clamp<long long>(wait, 0, INT_MAX));
 }
 
+// A dead system handles nothing and fires no timers. The server may go while a handler runs, so
+// each step asks again.
 void TX11WindowSystem::Pump() {
-  while (XPending(display_) > 0) {
+  while (Alive() && XPending(display_) > 0) {
     XEvent ev;
     XNextEvent(display_, &ev);
     Handle(ev);
   }
+  if (!Alive()) return;
   FireTimers();
+  if (!Alive()) return;
   EnsureGrab();
   XFlush(display_);
 }
 
+// Without the server nothing can end the loop but the loop itself: it returns.
 void TX11WindowSystem::RunModal(const std::function<bool()>& done) {
   while (!done()) {
     Pump();
-    if (done()) return;
+    if (done() || !Alive()) return;
     if (XEventsQueued(display_, QueuedAlready) > 0) continue;
     int wait = MillisecondsToNextTimer();
     if (wait < 0 || wait > kModalWaitCapMs) wait = kModalWaitCapMs;
@@ -1173,6 +1129,7 @@ void TX11WindowSystem::RunModal(const std::function<bool()>& done) {
 }
 
 void TX11WindowSystem::FlushMouseInput() {
+  if (!Alive()) return;
   XSync(display_, False);
   XEvent ev;
   const long mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
@@ -1190,7 +1147,7 @@ gfx::TPoint TX11WindowSystem::PointerPosition() const {
   ::Window root = 0, child = 0;
   int rx = 0, ry = 0, wx = 0, wy = 0;
   unsigned mask = 0;
-  XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rx, &ry, &wx, &wy, &mask);
+  if (Alive()) XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rx, &ry, &wx, &wy, &mask);
   return {rx, ry};
 }
 
@@ -1198,7 +1155,7 @@ TShiftState TX11WindowSystem::ModifierState() const {
   ::Window root = 0, child = 0;
   int rx = 0, ry = 0, wx = 0, wy = 0;
   unsigned mask = 0;
-  XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rx, &ry, &wx, &wy, &mask);
+  if (Alive()) XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rx, &ry, &wx, &wy, &mask);
   return ShiftFromX(mask);
 }
 
@@ -1227,6 +1184,7 @@ gfx::TRect TX11WindowSystem::ScreenBounds() const {
 bool TX11WindowSystem::WaitFor(::Window window, int type, XEvent& out, std::chrono::milliseconds wait) {
   const auto deadline = TClock::now() + wait;
   for (;;) {
+    if (!Alive()) return false;
     if (XCheckTypedWindowEvent(display_, window, type, &out)) return true;
     XEvent request;
     while (XCheckTypedWindowEvent(display_, selectionWindow_, SelectionRequest, &request)) {
@@ -1235,8 +1193,7 @@ bool TX11WindowSystem::WaitFor(::Window window, int type, XEvent& out, std::chro
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - TClock::now()).count();
     if (left <= 0) return false;
     pollfd p{fd_, POLLIN, 0};
-    poll(&p, 1, static_cast<int>(left));
-    if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return false;
+    poll(&p, 1, static_cast<int>(left));  // a hang-up shows on the next turn
   }
 }
 
@@ -1261,6 +1218,7 @@ std::size_t TX11WindowSystem::MaxPropertyBytes() const {
 }
 
 void TX11WindowSystem::Own(TClip clip) {
+  if (!Alive()) return;
   const ::Window w = SelectionWindow();
   const Time time = ServerTime();
   clip_ = std::move(clip);
@@ -1278,6 +1236,7 @@ void TX11WindowSystem::Own(TClip clip) {
 }
 
 void TX11WindowSystem::SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) {
+  if (!Alive()) return;
   Own({XInternAtom(display_, format.c_str(), False), data, false});
 }
 
@@ -1297,6 +1256,7 @@ void TX11WindowSystem::HandleSelectionRequest(const XSelectionRequestEvent& req)
   const Atom property = req.property != None ? req.property : req.target;  // obsolete requestors
   const bool ours = owned_ && req.owner == selectionWindow_ && req.selection == atoms_[aClipboard] &&
                     (req.time == CurrentTime || req.time >= ownedSince_);
+  const detail::TExpectedErrors expected(connection_);  // the requestor may have gone
   if (ours) {
     if (req.target == atoms_[aTargets]) {
       std::vector<long> targets{static_cast<long>(atoms_[aTargets]), static_cast<long>(atoms_[aTimestamp]),
@@ -1324,7 +1284,6 @@ void TX11WindowSystem::HandleSelectionRequest(const XSelectionRequestEvent& req)
       reply.property = property;
     }
   }
-  // A requestor that went away makes these fail harmlessly: the error is dropped.
   XSendEvent(display_, req.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
   XFlush(display_);
 }
@@ -1366,6 +1325,7 @@ std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::Read
 }
 
 bool TX11WindowSystem::IsOurOwner(::Window owner) {
+  const detail::TExpectedErrors expected(connection_);  // another program's window, which may go
   Atom type = 0;
   int format = 0;
   unsigned long items = 0, after = 0;
@@ -1405,6 +1365,7 @@ std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::Read
     return std::make_pair(clip_.Type, clip_.Data);
   }
   if (IsOurOwner(owner)) {
+    const detail::TExpectedErrors expected(connection_);  // its system may close meanwhile
     auto data = ReadProperty(owner, atoms_[aOurData], false);
     if (data && data->first == target) return data;
     if (data) return std::nullopt;
@@ -1415,11 +1376,13 @@ std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::Read
 }
 
 bool TX11WindowSystem::HasClipboard(const std::string& format) {
+  if (!Alive()) return false;
   const Atom target = XInternAtom(display_, format.c_str(), False);
   const ::Window owner = XGetSelectionOwner(display_, atoms_[aClipboard]);
   if (owner == None) return false;
   if (owner == selectionWindow_ && owned_) return clip_.Type == target;
   if (IsOurOwner(owner)) {
+    const detail::TExpectedErrors expected(connection_);  // its system may close meanwhile
     if (auto data = ReadProperty(owner, atoms_[aOurData], false)) return data->first == target;
   }
   auto targets = Convert(atoms_[aTargets]);
@@ -1434,12 +1397,14 @@ bool TX11WindowSystem::HasClipboard(const std::string& format) {
 }
 
 std::optional<std::vector<std::uint8_t>> TX11WindowSystem::GetClipboard(const std::string& format) {
+  if (!Alive()) return std::nullopt;
   auto data = ReadClip(XInternAtom(display_, format.c_str(), False));
   if (!data) return std::nullopt;
   return std::move(data->second);
 }
 
 std::optional<std::string> TX11WindowSystem::GetClipboardText() {
+  if (!Alive()) return std::nullopt;
   if (auto data = ReadClip(atoms_[aUtf8String])) return std::string(data->second.begin(), data->second.end());
   const ::Window owner = XGetSelectionOwner(display_, atoms_[aClipboard]);
   if (owner == None || (owner == selectionWindow_ && owned_) || IsOurOwner(owner)) return std::nullopt;
@@ -1452,13 +1417,6 @@ std::optional<std::string> TX11WindowSystem::GetClipboardText() {
 
 }  // namespace
 
-std::unique_ptr<TWindowSystem> CreateNativeWindowSystem() {
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) {
-    const char* name = std::getenv("DISPLAY");
-    throw std::runtime_error(std::string("cannot open the X display \"") + (name != nullptr ? name : "") + "\"");
-  }
-  return std::make_unique<TX11WindowSystem>(display);
-}
+std::unique_ptr<TWindowSystem> CreateNativeWindowSystem() { return std::make_unique<TX11WindowSystem>(); }
 
 }  // namespace vornix::platform
