@@ -41,6 +41,8 @@ class TVSTPlugin : public TVSTPluginBase {
   // The state section as it would be saved now.
   TStoredState CaptureState() const;
   void GetValueText(const std::string& kind, int value, std::string& text) override;
+  // The text parameter `index` shows for `value` (in parameter units), as it shows its own.
+  std::string ValueDisplay(int index, float value);
 
   void VSTModuleCreate() override;
   void VSTModuleDestroy() override;

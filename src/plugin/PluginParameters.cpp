@@ -107,8 +107,13 @@ void TVSTPlugin::ParameterChange(int index, float value) {
 
 // The text always describes the stored value, whatever text the handler is handed.
 void TVSTPlugin::ParameterDisplay(int index, std::string& text) {
+  text = ValueDisplay(index, FParameterValues->Items(index).Value());
+}
+
+std::string TVSTPlugin::ValueDisplay(int index, float value) {
   const int setting = SettingOf(index);
-  const int v = FParameterValues->Items(index).ValueAsInteger();
+  const int v = RoundToInt(value);
+  std::string text;
   switch (setting) {
     case kActive:
     case kSmooth: text = v == 0 ? "Off" : "On"; break;
@@ -117,6 +122,7 @@ void TVSTPlugin::ParameterDisplay(int index, std::string& text) {
     case kCC: text = std::to_string(v); break;
     default: GetValueText(ListKind(setting), ClampToSetting(v, setting), text); break;
   }
+  return text;
 }
 
 }  // namespace vornix::plugin

@@ -8,6 +8,7 @@
 
 #include "../platform/TempEnvironment.h"
 #include "formats/common/EffectHost.h"
+#include "formats/common/ParameterInfo.h"
 #include "plugin/Plugin.h"
 
 namespace vornix::testing {
@@ -119,6 +120,50 @@ TEST_F(EffectHostTest, ParametersStateAndWhatTheModuleTellsItsHost) {
   host.Process(64, nullptr, std::span(&cc, 1), r);
   ASSERT_FALSE(r.changed.empty());
   EXPECT_EQ(r.changed.back().first, 3);
+}
+
+// Other formats describe the same 72 parameters in parameter units, with the VST 2.x build's names
+// and texts.
+TEST_F(EffectHostTest, ParametersAreDescribedAsTheVst2BuildShowsThem) {
+  TRecorder r;
+  TEffectHost host(r);
+  const auto parameters = formats::DescribeParameters(host.Module());
+  ASSERT_EQ(parameters.size(), 72u);
+  struct TExpected {
+    int index;
+    const char* name;
+    const char* symbol;
+    float min, max, def;
+    formats::TParameterKind kind;
+  };
+  using K = formats::TParameterKind;
+  for (const TExpected& e : {TExpected{0, "Seq1 Active", "seq1_active", 0, 1, 1, K::Toggle},
+                             TExpected{10, "Seq2 Steps", "seq2_steps", 1, 64, 32, K::Integer},
+                             TExpected{21, "Seq3 CC#", "seq3_cc", 0, 127, 22, K::Integer},
+                             TExpected{32, "Seq4 Rate Type", "seq4_rate_type", 0, 2, 1, K::Choice},
+                             TExpected{71, "Seq8 Smooth", "seq8_smooth", 0, 1, 1, K::Toggle}}) {
+    const auto& p = parameters[static_cast<std::size_t>(e.index)];
+    EXPECT_EQ(p.Name, e.name);
+    EXPECT_EQ(p.Name, host.ParameterName(e.index));
+    EXPECT_EQ(p.Symbol, e.symbol);
+    EXPECT_EQ(p.Min, e.min) << e.name;
+    EXPECT_EQ(p.Max, e.max) << e.name;
+    EXPECT_EQ(p.Default, e.def) << e.name;
+    EXPECT_EQ(p.Kind, e.kind) << e.name;
+  }
+  EXPECT_EQ(parameters[4].Choices.size(), 13u);
+  EXPECT_EQ(parameters[4].Choices.front(), "1/128");
+  EXPECT_EQ(parameters[4].Choices.back(), "32/1");
+  // A text for every value, and the value of every text, as the VST 2.x build shows them.
+  for (int v = 0; v <= 12; ++v) {
+    host.SetParameter(4, parameters[4].Normalized(static_cast<float>(v)));
+    EXPECT_EQ(formats::ValueText(host.Module(), parameters[4], static_cast<float>(v)), host.ParameterDisplay(4));
+    float back = -1;
+    EXPECT_TRUE(formats::ValueOfText(host.Module(), parameters[4], host.ParameterDisplay(4), back));
+    EXPECT_EQ(back, static_cast<float>(v));
+  }
+  float value = 0;
+  EXPECT_FALSE(formats::ValueOfText(host.Module(), parameters[4], "1/3", value));
 }
 
 }  // namespace
