@@ -165,9 +165,33 @@ void TVSTPluginBase::RemoveLink(int index) {
 void TVSTPluginBase::TouchParameter(const std::string& parameterName) {
   const int index = IndexOfParameter(parameterName);
   if (index < 0) return;
+  BeginParameterEdit(index);
   const auto& p = *ParameterProperties()[static_cast<std::size_t>(index)];
   CallAudioMaster(vst::audioMasterAutomate, index, 0, nullptr,
                   p.NormalizeValue(FParameterValues->Items(index).Value()));
+}
+
+void TVSTPluginBase::BeginParameterEdit(int index) {
+  if (index == FEditedParameter) return;
+  EndParameterEdit();
+  if (index < 0 || index >= numParams()) return;
+  FEditedParameter = index;
+  HostBeginEdit(index);
+}
+
+void TVSTPluginBase::EndParameterEdit() {
+  if (FEditedParameter < 0) return;
+  const int index = FEditedParameter;
+  FEditedParameter = -1;
+  HostEndEdit(index);
+}
+
+void TVSTPluginBase::EditParameter(const std::string& parameterName, float value) {
+  const int index = IndexOfParameter(parameterName);
+  const bool held = index >= 0 && index == FEditedParameter;
+  if (!held) BeginParameterEdit(index);
+  SetParameterByName(parameterName, value);
+  if (!held) EndParameterEdit();
 }
 
 }  // namespace vornix::plugin

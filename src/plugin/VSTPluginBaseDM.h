@@ -112,8 +112,17 @@ class TVSTPluginBase : public host::TVSTModule {
   // The "MIDI CC Remove" entries, and removing the link an entry names.
   std::vector<TMidiCCRemoveEntry> RemoveEntries() const;
   void RemoveLink(int index);
-  // A control was pressed: the host learns which parameter is being touched.
+  // A control was pressed: the host learns which parameter is being touched, and the edit begins.
   void TouchParameter(const std::string& parameterName);
+  // The user's edits in the editor, told to the host as the beginning and end of an edit
+  // (audioMasterBeginEdit, audioMasterEndEdit), so that hosts record and override automation
+  // around them. A press on a control holds its parameter until the editor lets go of it; a change
+  // made while nothing holds its parameter (the wheel, the keyboard, a menu) is an edit of its own.
+  // The editor's thread only.
+  void BeginParameterEdit(int index);
+  void EndParameterEdit();
+  // Sets a parameter by name as the user's edit.
+  void EditParameter(const std::string& parameterName, float value);
   // A link learned on the processing thread is completed here, on the editor thread.
   void CompletePendingLearn();
 
@@ -220,6 +229,8 @@ class TVSTPluginBase : public host::TVSTModule {
   unsigned FLoadReported = 0;
   // A change of the saved state that the host has not heard of as a display update yet.
   std::atomic<bool> FStateChangeUnreported{false};
+  // The parameter the editor holds in an edit; -1 for none. The editor's thread only.
+  int FEditedParameter = -1;
 };
 
 }  // namespace vornix::plugin

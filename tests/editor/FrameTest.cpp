@@ -188,6 +188,67 @@ TEST_F(EditorPageTest, APlainPressTellsTheHostWhichParameterIsTouchedAndTheContr
   EXPECT_FLOAT_EQ(Parameter("Seq1 CC#"), before + 2.0f);
 }
 
+// Each edit made in the editor reaches the host as one gesture on its parameter: begun at the
+// press (or with a change made without one), one or more values, and ended once the editor lets go
+// (at the idle call after the release, or at once for a change of its own).
+TEST_F(EditorPageTest, EditsInTheEditorReachTheHostAsGestures) {
+  plugin->SetParameterByName("Seq1 Order", 5);
+  OpenEditor();
+  auto gesture = [](int index) {
+    return ::testing::AllOf(::testing::SizeIs(::testing::Ge(3u)),
+                            ::testing::Truly([index](const std::vector<std::string>& edits) {
+                              const std::string i = " " + std::to_string(index);
+                              for (std::size_t k = 1; k + 1 < edits.size(); ++k)
+                                if (edits[k] != "automate" + i) return false;
+                              return edits.front() == "begin" + i && edits.back() == "end" + i;
+                            }));
+  };
+  const TMenuItem* random = nullptr;
+  for (const auto& item : form->ddmOrder.Items.Items())
+    if (item->Caption == "Random") random = item.get();
+  ASSERT_NE(random, nullptr);
+  struct TCase {
+    const char* what;
+    const char* parameter;
+    std::function<void()> edit;
+  };
+  const TCase cases[] = {
+      {"a drag", "Seq1 CC#",
+       [&] {
+         const gfx::TPoint p = Center(*form->inputCC);
+         system.MouseDown(*window, p.X, p.Y);
+         for (int dy = 1; dy <= 8; ++dy) system.MouseMove(*window, p.X, p.Y - dy, platform::ssLeft);
+         system.MouseUp(*window, p.X, p.Y - 8);
+         EXPECT_THAT(host.edits, ::testing::Not(::testing::Contains(::testing::StartsWith("end"))))
+             << "the press holds the parameter until the editor lets go";
+       }},
+      {"a wheel notch", "Seq1 Steps",
+       [&] {
+         const gfx::TPoint p = Center(*form->inputSteps);
+         system.MouseWheel(*window, p.X, p.Y, 120);
+       }},
+      {"a click on a switch", "Seq1 Smooth", [&] { Click(*form->switchSmooth); }},
+      {"a menu choice", "Seq1 Order", [&] { WithMenu(*form->btnOrder, [&] { Choose(form->ddmOrder, *random); }); }},
+      {"a reset to the default", "Seq1 Order", [&] { Click(*form->btnOrder, platform::ssCtrl); }},
+  };
+  for (const TCase& c : cases) {
+    host.edits.clear();
+    const float before = Parameter(c.parameter);
+    c.edit();
+    Idle();
+    EXPECT_NE(Parameter(c.parameter), before) << c.what;
+    EXPECT_THAT(host.edits, gesture(plugin->IndexOfParameter(c.parameter))) << c.what;
+  }
+
+  // An editor closed in the middle of a drag ends its edit.
+  host.edits.clear();
+  const gfx::TPoint p = Center(*form->inputChannel);
+  system.MouseDown(*window, p.X, p.Y);
+  CloseEditor();
+  const std::string channel = std::to_string(plugin->IndexOfParameter("Seq1 Channel"));
+  EXPECT_THAT(host.edits, ::testing::ElementsAre("begin " + channel, "automate " + channel, "end " + channel));
+}
+
 TEST_F(EditorPageTest, TheMainMenuShowsTeachLearnRemoveAndSkinStates) {
   plugin->SetCC("Seq2 Rate", 7);
   plugin->SetCC("Seq1 Steps", 100);

@@ -45,6 +45,7 @@ struct FakeEditor : host::TVSTEditorForm {
 struct Host {
   std::vector<std::pair<vst::VstInt32, vst::VstIntPtr>> requests;
   std::vector<std::pair<vst::VstInt32, float>> automated;
+  std::vector<std::string> edits;  // "begin 3", "automate 3", "end 3" in the order they came
   std::vector<std::array<int, 4>> midi;
   vst::VstTimeInfo time{};
   bool giveTime = true;
@@ -55,7 +56,12 @@ struct Host {
     h.requests.emplace_back(opcode, value);
     switch (opcode) {
       case vst::audioMasterVersion: return 2400;
-      case vst::audioMasterAutomate: h.automated.emplace_back(index, opt); return 0;
+      case vst::audioMasterAutomate:
+        h.automated.emplace_back(index, opt);
+        h.edits.push_back("automate " + std::to_string(index));
+        return 0;
+      case vst::audioMasterBeginEdit: h.edits.push_back("begin " + std::to_string(index)); return 1;
+      case vst::audioMasterEndEdit: h.edits.push_back("end " + std::to_string(index)); return 1;
       case vst::audioMasterGetTime: return h.giveTime ? reinterpret_cast<vst::VstIntPtr>(&h.time) : 0;
       case vst::audioMasterProcessEvents: {
         const auto* list = static_cast<const vst::VstEvents*>(ptr);

@@ -42,12 +42,17 @@ void TEmbeddedEditor::Idle() {
   if (!form_) return;
   system_->Pump();
   form_->PullChanges();
-  // Not in the middle of a drag: what it changed is one change for the host.
-  if (form_->CapturedControl() == nullptr) owner_.ReportStateChange();
+  // Not in the middle of a drag: the edit of a parameter the press held is over, and what the drag
+  // changed is one change for the host.
+  if (form_->CapturedControl() == nullptr) {
+    owner_.EndParameterEdit();
+    owner_.ReportStateChange();
+  }
 }
 
 void TEmbeddedEditor::Close() {
   thread_.Check("effEditClose");
+  owner_.EndParameterEdit();
   owner_.ReportStateChange();
 }
 

@@ -287,7 +287,9 @@ bool TfrmVSTEditorMenu::ControlBeforeMouseDown(const std::string& controlName, T
   if ((shift & platform::ssLeft) == 0) return true;
   if ((shift & platform::ssCtrl) != 0) {
     auto& values = module.ParameterValues();
+    module.BeginParameterEdit(module.IndexOfParameter(parameter));
     values.ResetToDefault(values.FindByName(parameter), false);
+    module.EndParameterEdit();
     if (refresh) refresh();
     ShowControlInfo(controlName);
     return false;
@@ -309,13 +311,13 @@ void TfrmVSTEditorMenu::ControlValueChanged(const std::string& controlName, TCon
       std::string caption = button->Caption();
       module.GetValueText(controlName, button->ItemValue, caption);
       button->SetCaption(caption);
-      module.SetParameterByName(parameter, value);
+      module.EditParameter(parameter, value);
     }
   } else if (auto* input = dynamic_cast<TOrvNumericInput*>(&control)) {
-    if (input->Value() != stored) module.SetParameterByName(parameter, input->Value());
+    if (input->Value() != stored) module.EditParameter(parameter, input->Value());
   } else if (auto* toggle = dynamic_cast<TOrvGuiStitchedSwitch*>(&control)) {
     if (RoundHalfEven(stored) != (toggle->Value() ? 1 : 0))
-      module.SetParameterByName(parameter, toggle->Value() ? 1.0f : 0.0f);
+      module.EditParameter(parameter, toggle->Value() ? 1.0f : 0.0f);
   }
   ShowControlInfo(controlName);
 }
