@@ -141,13 +141,13 @@ void TClapHost::Deactivate() {
 }
 
 clap_process_status TClapHost::Process(std::uint32_t frames, const clap_event_transport* transport,
-                                       const TEventList& in, TOutput& out) {
+                                       const TEventList& in, const clap_output_events& out) {
   clap_process p{};
   p.steady_time = -1;
   p.frames_count = frames;
   p.transport = transport;
   p.in_events = in.Input();
-  p.out_events = out.Output();
+  p.out_events = &out;
   const TAudioRole audio;
   return plugin_->process(plugin_, &p);
 }

@@ -96,7 +96,12 @@ class TClapHost {
   void Deactivate();
   // One process call; what the plug-in pushes is added to `out`.
   clap::clap_process_status Process(std::uint32_t frames, const clap::clap_event_transport* transport,
-                                    const TEventList& in, TOutput& out);
+                                    const TEventList& in, TOutput& out) {
+    return Process(frames, transport, in, *out.Output());
+  }
+  // The same into a list of the caller's.
+  clap::clap_process_status Process(std::uint32_t frames, const clap::clap_event_transport* transport,
+                                    const TEventList& in, const clap::clap_output_events& out);
   // params.flush (in the audio role while active).
   void Flush(const TEventList& in, TOutput& out);
 
