@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# guide.sh [BUILD_DIR]: builds the plug-in and renders the user guide, docs/guide/*.md, with pictures
+# guide.sh [BUILD_DIR]: builds the plug-in (both formats) and renders the user guide, docs/guide/*.md, with pictures
 # of this build's editor, to "BUILD_DIR/Vornix User Guide.pdf" (BUILD_DIR: build/release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,7 +8,7 @@ build=${1:-build/release}
 bash scripts/install-deps.sh
 bash scripts/install-deps.sh guide
 
-VORNIX_TARGETS="Vornix vornix-render" bash scripts/build.sh "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+VORNIX_TARGETS="Vornix VornixClap vornix-render" bash scripts/build.sh "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 version=$(sed -n 's/^project(Vornix VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "guide.sh: no version in CMakeLists.txt's project()" >&2; exit 1; }
 

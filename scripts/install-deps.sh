@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; does nothing when they are there.
 # Linux: the toolchain, GoogleTest, Xlib for the editor's windows, and for the window tests a
-# virtual X server (Xvfb run by xvfb-run, which needs xauth) and XTest to synthesise input.
+# virtual X server (Xvfb run by xvfb-run, which needs xauth) and XTest to synthesise input; Qtractor,
+# whose plug-in scanner a test runs on the CLAP plug-in.
 # With "windows": what the Windows build needs instead (mingw-w64 cross compilers, GoogleTest's
 # sources, Wine to run the tests: wine64 for the x86-64 DLL, wine32 from Debian's i386 architecture
 # for the x86 one, the architecture added when missing). With "guide": what the user guide needs
@@ -12,7 +13,7 @@ set -euo pipefail
 gfx=(libstb-dev fonts-open-sans fonts-liberation2)
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
           libbenchmark-dev zlib1g-dev valgrind "${gfx[@]}"
-          libx11-dev libxtst-dev xvfb xauth x11-utils)
+          libx11-dev libxtst-dev xvfb xauth x11-utils qtractor)
 case ${1:-} in
   "") ;;
   windows)

@@ -48,18 +48,21 @@ wine32=(bash scripts/wine-session.sh build/wine32 wine --)
 "${wine32[@]}" bash scripts/build.sh build/win32 "${discovery[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-i686.cmake -DVORNIX_LINUX_BUILD="$(cd "$linux" && pwd)"
 
-# Each DLL exports the entry point twice (VSTPluginMain, main) and needs only Windows' own DLLs.
+# Each DLL exports its entry (Vornix.dll the VST 2.x one twice: VSTPluginMain, main; Vornix.clap
+# clap_entry) and needs only Windows' own DLLs.
 for arch in x86_64:win64 i686:win32; do
-  dll=build/${arch#*:}/Vornix.dll
-  dump=$("${arch%%:*}-w64-mingw32-objdump" -p "$dll")
-  exports=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | awk '/^\t\[/ {print $3}' | LC_ALL=C sort | xargs)
-  imports=$(awk '/DLL Name:/ {print $3}' <<<"$dump" | xargs)
-  echo "$dll: exports: $exports; imports: $imports"
-  [ "$exports" = "VSTPluginMain main" ] || { echo "$dll: unexpected exports" >&2; exit 1; }
-  if tr ' ' '\n' <<<"$imports" | grep -viE '^(kernel32|user32|gdi32|advapi32|shell32|ole32|msvcrt|ucrtbase|api-ms-win-[a-z0-9-]+)[.]dll$'; then
-    echo "$dll: imports beyond Windows' own DLLs" >&2
-    exit 1
-  fi
+  for plugin in "Vornix.dll:VSTPluginMain main" "Vornix.clap:clap_entry"; do
+    dll=build/${arch#*:}/${plugin%%:*}
+    dump=$("${arch%%:*}-w64-mingw32-objdump" -p "$dll")
+    exports=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | awk '/^\t\[/ {print $3}' | LC_ALL=C sort | xargs)
+    imports=$(awk '/DLL Name:/ {print $3}' <<<"$dump" | xargs)
+    echo "$dll: exports: $exports; imports: $imports"
+    [ "$exports" = "${plugin#*:}" ] || { echo "$dll: unexpected exports" >&2; exit 1; }
+    if tr ' ' '\n' <<<"$imports" | grep -viE '^(kernel32|user32|gdi32|advapi32|shell32|ole32|msvcrt|ucrtbase|api-ms-win-[a-z0-9-]+)[.]dll$'; then
+      echo "$dll: imports beyond Windows' own DLLs" >&2
+      exit 1
+    fi
+  done
 done
 
 # Tests that cannot run under Wine skip themselves and say why; ctest lists them at the end.

@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
-# install-test.sh BUILD_DIR: installs the plug-in and the user guide of BUILD_DIR with
-# scripts/install.sh --prebuilt into temporary folders and removes them with scripts/uninstall.sh:
-# both files side by side, the installed plug-in loads, and the uninstall removes exactly what the
-# install put there. Needs no root.
+# install-test.sh BUILD_DIR: installs the plug-ins (VST 2.x and CLAP) and the user guide of BUILD_DIR
+# with scripts/install.sh --prebuilt into temporary folders (the home folder too is a temporary one)
+# and removes them with scripts/uninstall.sh: each plug-in with the guide beside it, the installed
+# plug-ins load or export their one entry, and the uninstall removes exactly what the install put
+# there. Needs no root.
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: install-test.sh BUILD_DIR" >&2; exit 2; }
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
 guide="Vornix User Guide.pdf"
-for f in "$build/Vornix.so" "$build/$guide" "$build/tools/render/vornix-render"; do
+for f in "$build/Vornix.so" "$build/Vornix.clap" "$build/$guide" "$build/tools/render/vornix-render"; do
   [ -e "$f" ] || { echo "install-test.sh: '$f' is missing; build the plug-in and the guide first" >&2; exit 2; }
 done
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+# The CLAP plug-in goes to ~/.clap/Vornix unless named otherwise: never the user's.
+export HOME=$scratch/home
 passed=0 failed=0
 check() {  # check DESCRIPTION COMMAND...
   local what=$1; shift
@@ -36,8 +39,13 @@ check "the installed plug-in loads through its entry point and names itself" \
   bash -c '"$1" --info "$2" | grep -q Vornix' _ "$build/tools/render/vornix-render" "$target/Vornix.so"
 check "the installed plug-in exports only the entry points" \
   bash -c '[ "$(nm -D --defined-only "$1" | awk "{print \$3}" | LC_ALL=C sort | xargs)" = "VSTPluginMain main" ]' _ "$target/Vornix.so"
+check "the CLAP plug-in and the guide go side by side into ~/.clap/Vornix" \
+  same_names "$HOME/.clap/Vornix" "$(printf '.vornix-install\n%s\nVornix.clap' "$guide")"
+check "the installed CLAP plug-in exports only its entry" \
+  bash -c '[ "$(nm -D --defined-only "$1" | awk "{print \$3}" | xargs)" = "clap_entry" ]' _ "$HOME/.clap/Vornix/Vornix.clap"
 uninstall "$target" >/dev/null
 check "uninstall removes the folders that the install made" test ! -e "$scratch/home dir"
+check "and the CLAP installation" test ! -e "$HOME"
 check "uninstall leaves the scratch folder as it was" same_names "$scratch" ""
 
 # 2. A folder that exists and holds a file of the user's: both stay.
@@ -76,7 +84,20 @@ check "without a folder, the install goes to ~/.vst/Vornix" test -f "$scratch/ho
 HOME=$scratch/home uninstall >/dev/null
 check "without a folder, the uninstall empties ~/.vst/Vornix" test ! -e "$scratch/home/.vst"
 
-# 7. Bad input changes nothing and says why.
+# 7. The CLAP plug-in in a folder of its own, or with the VST 2.x plug-in in the same folder.
+install --clap "$scratch/clap/Vornix" "$scratch/vst2/Vornix"
+check "--clap names the CLAP plug-in's folder" same_names "$scratch/clap/Vornix" "$(printf '.vornix-install\n%s\nVornix.clap' "$guide")"
+check "and the default one stays empty" test ! -e "$HOME"
+uninstall --clap "$scratch/clap/Vornix" "$scratch/vst2/Vornix" >/dev/null
+check "uninstall --clap removes both installations" bash -c '[ ! -e "$1/clap" ] && [ ! -e "$1/vst2" ]' _ "$scratch"
+install --clap "$scratch/both" "$scratch/both"
+check "one folder for both holds both plug-ins, the guide and one list" \
+  same_names "$scratch/both" "$(printf '.vornix-install\n%s\nVornix.clap\nVornix.so' "$guide")"
+uninstall "$scratch/both" >/dev/null
+check "and its uninstall removes them all" test ! -e "$scratch/both"
+
+# 8. Bad input changes nothing and says why.
+check "uninstall without any installation fails" bash -c '! bash "$1"' _ "$root/scripts/uninstall.sh"
 mkdir -p "$scratch/nothing"
 check "uninstall refuses a folder without an installation" bash -c '! bash "$1" "$2"' _ "$root/scripts/uninstall.sh" "$scratch/nothing"
 check "install refuses a file as its folder" bash -c 'touch "$3"; ! bash "$1" --prebuilt "$2" "$3"' _ "$root/scripts/install.sh" "$build" "$scratch/a-file"
