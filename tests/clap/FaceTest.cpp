@@ -278,6 +278,9 @@ TEST_F(ClapFace, TheEditorIsEmbeddedAtItsOneSizeWhereTheHostCanIdleIt) {
   EXPECT_EQ(w, 786u);
   EXPECT_EQ(h, 421u);
   EXPECT_FALSE(gui.can_resize(p));
+  clap_gui_resize_hints hints{true, true, true, 1, 1};
+  ASSERT_TRUE(gui.get_resize_hints(p, &hints));
+  EXPECT_FALSE(hints.can_resize_horizontally || hints.can_resize_vertically || hints.preserve_aspect_ratio);
   EXPECT_TRUE(gui.set_size(p, 786, 421));
   EXPECT_FALSE(gui.set_size(p, 800, 421));
   EXPECT_FALSE(gui.set_scale(p, 2.0));

@@ -133,7 +133,12 @@ const clap_plugin_gui kGui = {
       return OnGui(p, "gui.get_size", false, [&](TGui& gui) { return gui.Size(*width, *height); });
     },
     [](const clap_plugin*) { return false; },
-    [](const clap_plugin*, clap_gui_resize_hints*) { return false; },
+    // Fixed in both directions; hosts that ask before they embed learn that much.
+    [](const clap_plugin*, clap_gui_resize_hints* hints) {
+      if (hints == nullptr) return false;
+      *hints = clap_gui_resize_hints{false, false, false, 0, 0};
+      return true;
+    },
     [](const clap_plugin*, std::uint32_t*, std::uint32_t*) { return false; },
     [](const clap_plugin* p, std::uint32_t width, std::uint32_t height) {
       return OnGui(p, "gui.set_size", false, [&](TGui& gui) {
