@@ -126,11 +126,13 @@ void TBlockPlayer::Midi(const VstMidiEvent& event) {
 }
 
 void TBlockPlayer::Flush(const clap_input_events* in, const clap_output_events* out) {
+  if (out != nullptr) parameters_.SendWaiting(*out, 0);
+  parameters_.PlayInto(out, 0);
   const std::uint32_t count = in != nullptr ? in->size(in) : 0;
   for (std::uint32_t i = 0; i < count; ++i) {
     if (const clap_event_header* e = in->get(in, i)) parameters_.Apply(*e);
   }
-  if (out != nullptr) parameters_.SendWaiting(*out, 0);
+  parameters_.PlayInto(nullptr, 0);
 }
 
 }  // namespace vornix::formats::clapface
