@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; does nothing when they are there.
 # Linux: the toolchain, GoogleTest, Xlib for the editor's windows, and for the window tests a
-# virtual X server (Xvfb run by xvfb-run, which needs xauth) and XTest to synthesise input.
+# virtual X server (Xvfb run by xvfb-run, which needs xauth) and XTest to synthesise input; the LV2
+# headers, and lilv with its tools for the LV2 tests (a host built on it, lv2ls and lv2info).
 # With "windows": what the Windows build needs instead (mingw-w64 cross compilers, GoogleTest's
 # sources, Wine to run the tests: wine64 for the x86-64 DLL, wine32 from Debian's i386 architecture
 # for the x86 one, the architecture added when missing). With "guide": what the user guide needs
@@ -12,7 +13,8 @@ set -euo pipefail
 gfx=(libstb-dev fonts-open-sans fonts-liberation2)
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
           libbenchmark-dev zlib1g-dev valgrind "${gfx[@]}"
-          libx11-dev libxtst-dev xvfb xauth x11-utils)
+          libx11-dev libxtst-dev xvfb xauth x11-utils
+          lv2-dev liblilv-dev lilv-utils pkg-config)
 case ${1:-} in
   "") ;;
   windows)
