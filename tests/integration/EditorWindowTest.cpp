@@ -22,6 +22,7 @@
 
 #include "EditorTransport.h"
 #include "PluginFixture.h"
+#include "XUser.h"
 
 // Last: Xlib defines macros (None, Bool, Status) that clash with names in the headers above.
 #include <X11/Xlib.h>
@@ -43,9 +44,8 @@ using namespace vst;
 // Errors on the host's own connection, or on the plug-in's: the user's connection (TUser) may give
 // the focus to a window that is not shown yet, which is its own affair.
 int hostErrors = 0;
-Display* userDisplay = nullptr;
 int CountError(Display* d, XErrorEvent*) {
-  if (d != userDisplay) ++hostErrors;
+  if (d != TUser::Connection()) ++hostErrors;
   return 0;
 }
 
@@ -56,68 +56,6 @@ long AllocatedBytes() {
   return static_cast<long>(mallinfo2().uordblks);
 #endif
 }
-
-// A user at the X server: pointer and keys through XTest, on a connection of its own so that it can
-// act while the host's thread is inside the plug-in (a modal dialog runs in effEditIdle).
-class TUser {
- public:
-  TUser() : display_(XOpenDisplay(nullptr)) { userDisplay = display_; }
-  ~TUser() {
-    userDisplay = nullptr;
-    if (display_ != nullptr) XCloseDisplay(display_);
-  }
-  void Press(int x, int y) {
-    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
-    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
-    XSync(display_, False);
-  }
-  void MoveTo(int x, int y) {
-    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
-    XSync(display_, False);
-  }
-  void Release() {
-    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
-    XSync(display_, False);
-  }
-  void Click(int x, int y) {
-    Press(x, y);
-    Release();
-  }
-  void Key(KeySym key, Window focus) {
-    XSetInputFocus(display_, focus, RevertToParent, CurrentTime);
-    const KeyCode code = XKeysymToKeycode(display_, key);
-    XTestFakeKeyEvent(display_, code, True, CurrentTime);
-    XTestFakeKeyEvent(display_, code, False, CurrentTime);
-    XSync(display_, False);
-  }
-  // A mapped child of the root that `accept` likes, waited for up to two seconds.
-  Window WaitForTopLevel(const std::function<bool(const XWindowAttributes&)>& accept) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (std::chrono::steady_clock::now() < deadline) {
-      Window root = 0, parent = 0, *children = nullptr;
-      unsigned count = 0;
-      XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
-      Window found = 0;
-      for (unsigned i = 0; i < count && found == 0; ++i) {
-        XWindowAttributes a{};
-        if (XGetWindowAttributes(display_, children[i], &a) && a.map_state == IsViewable && accept(a))
-          found = children[i];
-      }
-      if (children != nullptr) XFree(children);
-      if (found != 0) return found;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return 0;
-  }
-  XWindowAttributes Attributes(Window w) {
-    XWindowAttributes a{};
-    XGetWindowAttributes(display_, w, &a);
-    return a;
-  }
-
- private:
-  Display* display_;
-};
 
 int OpenFileDescriptors() {
   int n = 0;

@@ -1,14 +1,16 @@
 // The bundle as a host reads it (lilv): the plug-in, its two atom ports, the 72 settings with the
-// VST 2.x parameters' names, ranges, defaults, kinds and list texts, its features, state and
+// VST 2.x parameters' names, ranges, defaults, kinds and list texts, its features, state, UI and
 // presets.
 #include <gtest/gtest.h>
 
 #include <lv2/atom/atom.h>
 #include <lv2/core/lv2.h>
+#include <lv2/instance-access/instance-access.h>
 #include <lv2/midi/midi.h>
 #include <lv2/port-props/port-props.h>
 #include <lv2/presets/presets.h>
 #include <lv2/time/time.h>
+#include <lv2/ui/ui.h>
 
 #include <set>
 
@@ -31,7 +33,7 @@ class Lv2Bundle : public ::testing::Test {
   TWorld world;
 };
 
-TEST_F(Lv2Bundle, DescribesThePluginItsFeaturesAndState) {
+TEST_F(Lv2Bundle, DescribesThePluginItsFeaturesStateAndUi) {
   const LilvPlugin* p = world.Plugin();
   ASSERT_NE(p, nullptr) << "no " << formats::lv2::kPluginUri << " in " << VORNIX_LV2_BUNDLE;
   ASSERT_TRUE(lilv_plugin_verify(p));
@@ -46,6 +48,19 @@ TEST_F(Lv2Bundle, DescribesThePluginItsFeaturesAndState) {
   lilv_nodes_free(required);
   EXPECT_TRUE(lilv_plugin_has_extension_data(p, world.Uri(LV2_STATE__interface)));
   EXPECT_TRUE(lilv_plugin_has_feature(p, world.Uri(LV2_CORE__hardRTCapable)));
+
+  LilvUIs* uis = lilv_plugin_get_uis(p);
+  ASSERT_EQ(lilv_uis_size(uis), 1u);
+  const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
+  EXPECT_STREQ(lilv_node_as_uri(lilv_ui_get_uri(ui)), formats::lv2::kUiUri);
+  EXPECT_TRUE(lilv_ui_is_a(ui, world.Uri(LV2_UI__X11UI)));
+  EXPECT_EQ(lilv_node_as_uri(lilv_ui_get_binary_uri(ui)), lilv_node_as_uri(lilv_plugin_get_library_uri(p)))
+      << "the plug-in and its editor share one library";
+  LilvNodes* uiRequires =
+      lilv_world_find_nodes(world.World(), lilv_ui_get_uri(ui), world.Uri(LV2_CORE__requiredFeature), nullptr);
+  EXPECT_EQ(Nodes(uiRequires), (std::set<std::string>{LV2_UI__idleInterface, LV2_UI__parent, LV2_INSTANCE_ACCESS_URI}));
+  lilv_nodes_free(uiRequires);
+  lilv_uis_free(uis);
 }
 
 TEST_F(Lv2Bundle, MidiAndTheTransportComeInOnOneAtomPortAndMidiGoesOutOnAnother) {

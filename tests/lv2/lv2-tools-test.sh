@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # lv2-tools-test.sh BUNDLE: what lilv's tools show a user of the built bundle: lv2ls lists Vornix;
 # lv2info shows the MIDI atom ports (the transport in too), the 72 settings as control ports with
-# their list texts, the state interface and the presets.
+# their list texts, the state interface, the X11 UI and the presets.
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: lv2-tools-test.sh BUNDLE" >&2; exit 2; }
 bundle=$(cd "$1" && pwd)
@@ -25,6 +25,7 @@ check "its library is in the bundle" grep -qF "Binary:            file://$bundle
 check "it needs urid:map and nothing else" \
   bash -c 'grep -qP "^\tRequired Features: http://lv2plug.in/ns/ext/urid#map$" <<<"$1" && sed -n "/Required Features/{n;p}" <<<"$1" | grep -qP "^\t\S"' _ "$info"
 check "the state interface" grep -qF 'Extension Data:    http://lv2plug.in/ns/ext/state#interface' <<<"$info"
+check "the X11 UI" grep -qF 'Class:  http://lv2plug.in/ns/extensions/ui#X11UI' <<<"$info"
 for preset in Init "Demo Motion" "Demo Ramp"; do
   check "the preset $preset" grep -qP "^\t\s+$preset$" <<<"$info"
 done

@@ -1,12 +1,15 @@
-// The LV2 library's entry point. Nothing thrown inside ever reaches the
+// The LV2 library's entry points: the plug-in and its UI. Nothing thrown inside ever reaches the
 // host: a failed instantiation answers null, a failed call does nothing.
 #include <lv2/core/lv2.h>
+#include <lv2/instance-access/instance-access.h>
 #include <lv2/state/state.h>
+#include <lv2/ui/ui.h>
 
 #include <cstring>
 
 #include "formats/lv2/Plugin.h"
 #include "formats/lv2/Ports.h"
+#include "formats/lv2/Ui.h"
 
 namespace vornix::formats::lv2 {
 
@@ -77,10 +80,65 @@ const void* ExtensionData(const char* uri) {
 
 const LV2_Descriptor kPlugin{kPluginUri, Instantiate, ConnectPort, Activate, Run, Deactivate, Cleanup, ExtensionData};
 
+const void* Feature(const LV2_Feature* const* features, const char* uri) {
+  for (auto f = features; f != nullptr && *f != nullptr; ++f)
+    if (std::strcmp((*f)->URI, uri) == 0) return (*f)->data;
+  return nullptr;
+}
+
+// The editor is the module's own: without instance access (a host that runs UIs in a process of
+// their own) there is none, and the host shows its generic controls instead.
+LV2UI_Handle InstantiateUi(const LV2UI_Descriptor*, const char* pluginUri, const char*, LV2UI_Write_Function write,
+                           LV2UI_Controller controller, LV2UI_Widget* widget, const LV2_Feature* const* features) {
+  try {
+    auto* plugin = static_cast<TPlugin*>(const_cast<void*>(Feature(features, LV2_INSTANCE_ACCESS_URI)));
+    void* parent = const_cast<void*>(Feature(features, LV2_UI__parent));
+    if (pluginUri == nullptr || std::strcmp(pluginUri, kPluginUri) != 0 || plugin == nullptr || parent == nullptr ||
+        write == nullptr || widget == nullptr)
+      return nullptr;
+    auto* ui =
+        new TUi(*plugin, parent, write, controller, static_cast<const LV2UI_Touch*>(Feature(features, LV2_UI__touch)),
+                static_cast<const LV2UI_Resize*>(Feature(features, LV2_UI__resize)));
+    *widget = ui->Widget();
+    return ui;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void CleanupUi(LV2UI_Handle handle) {
+  try {
+    delete static_cast<TUi*>(handle);
+  } catch (...) {
+  }
+}
+
+// The editor reads the module itself: port values need no forwarding.
+void PortEvent(LV2UI_Handle, uint32_t, uint32_t, uint32_t, const void*) {}
+
+int Idle(LV2UI_Handle handle) {
+  try {
+    static_cast<TUi*>(handle)->Idle();
+  } catch (...) {
+  }
+  return 0;
+}
+
+const void* UiExtensionData(const char* uri) {
+  static const LV2UI_Idle_Interface idle{Idle};
+  return std::strcmp(uri, LV2_UI__idleInterface) == 0 ? &idle : nullptr;
+}
+
+const LV2UI_Descriptor kUi{kUiUri, InstantiateUi, CleanupUi, PortEvent, UiExtensionData};
+
 }  // namespace
 
 }  // namespace vornix::formats::lv2
 
 LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index) {
   return index == 0 ? &vornix::formats::lv2::kPlugin : nullptr;
+}
+
+LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {
+  return index == 0 ? &vornix::formats::lv2::kUi : nullptr;
 }

@@ -1,4 +1,4 @@
-// The LV2 plug-in's names and ports, shared by the plug-in and the bundle's description.
+// The LV2 plug-in's names and ports, shared by the plug-in, its UI and the bundle's description.
 //
 // The URIs are the plug-in's identity in every saved session and preset, so they never change:
 // the vendor's name and the product's, no version. The ".example" domain is reserved (RFC 2606),
@@ -13,6 +13,7 @@
 namespace vornix::formats::lv2 {
 
 inline constexpr const char* kPluginUri = "https://orvane.example/plugins/vornix";
+inline constexpr const char* kUiUri = "https://orvane.example/plugins/vornix#ui";
 // The state's one property: the program chunk, the very bytes of a preset file.
 inline constexpr const char* kStateUri = "https://orvane.example/plugins/vornix#chunk";
 inline constexpr const char* kPresetUriPrefix = "https://orvane.example/plugins/vornix/presets#";

@@ -95,7 +95,9 @@ std::string ManifestTurtle(const std::string& binary, const std::vector<TPresetD
   std::ostringstream t;
   t << kPrefixes;
   t << Iri(kPluginUri) << "\n  a lv2:Plugin ;\n  lv2:binary " << Iri(binary) << " ;\n  rdfs:seeAlso "
-    << Iri(kPluginFile) << " .\n";
+    << Iri(kPluginFile) << " .\n\n";
+  t << Iri(kUiUri) << "\n  a ui:X11UI ;\n  ui:binary " << Iri(binary) << " ;\n  rdfs:seeAlso " << Iri(kPluginFile)
+    << " .\n";
   for (const auto& preset : presets)
     t << "\n"
       << PresetUri(preset) << "\n  a pset:Preset ;\n  lv2:appliesTo " << Iri(kPluginUri) << " ;\n  rdfs:seeAlso "
@@ -116,7 +118,8 @@ std::string PluginTurtle(const std::vector<TParameterInfo>& parameters) {
     << "  lv2:requiredFeature urid:map ;\n"
     << "  lv2:optionalFeature lv2:hardRTCapable, opts:options ;\n"
     << "  opts:supportedOption bufsz:maxBlockLength, bufsz:nominalBlockLength ;\n"
-    << "  lv2:extensionData state:interface ;\n";
+    << "  lv2:extensionData state:interface ;\n"
+    << "  ui:ui " << Iri(kUiUri) << " ;\n";
   t << "  lv2:port [\n"
     << "    a lv2:InputPort, atom:AtomPort ;\n"
     << "    atom:bufferType atom:Sequence ;\n"
@@ -155,7 +158,14 @@ std::string PluginTurtle(const std::vector<TParameterInfo>& parameters) {
     }
     t << "\n  ]";
   }
-  t << " .\n";
+  t << " .\n\n";
+  // The editor is the module's own, reached through instance access; it needs the host's window
+  // and its idle calls, and keeps its size.
+  t << Iri(kUiUri) << "\n"
+    << "  a ui:X11UI ;\n"
+    << "  lv2:requiredFeature ui:idleInterface, ui:parent, <http://lv2plug.in/ns/ext/instance-access> ;\n"
+    << "  lv2:optionalFeature ui:touch, ui:resize, ui:noUserResize ;\n"
+    << "  lv2:extensionData ui:idleInterface .\n";
   return t.str();
 }
 

@@ -19,9 +19,9 @@ struct TPresetDescription {
   std::vector<std::uint8_t> Chunk;
 };
 
-// manifest.ttl: the plug-in and the presets, with the files that describe them.
+// manifest.ttl: the plug-in, its UI and the presets, with the files that describe them.
 std::string ManifestTurtle(const std::string& binary, const std::vector<TPresetDescription>& presets);
-// The plug-in's own file: its ports, features and state.
+// The plug-in's own file: its ports, features, state and UI.
 std::string PluginTurtle(const std::vector<TParameterInfo>& parameters);
 std::string PresetsTurtle(const std::vector<TParameterInfo>& parameters,
                           const std::vector<TPresetDescription>& presets);
