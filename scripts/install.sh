@@ -1,25 +1,30 @@
 #!/usr/bin/env bash
-# install.sh [--prebuilt BUILD_DIR] [FOLDER]: builds Vornix.so and the user guide (scripts/guide.sh,
-# in build/release) and copies both into FOLDER, ~/.vst/Vornix by default. Writes FOLDER/.vornix-install,
-# the list of what it put there, so that scripts/uninstall.sh removes exactly that.
-# --prebuilt takes the two files from BUILD_DIR instead of building them.
+# install.sh [--prebuilt BUILD_DIR] [--lv2 LV2_FOLDER] [FOLDER]: builds the plug-in (Vornix.so and
+# the LV2 bundle Vornix.lv2) and the user guide (scripts/guide.sh, in build/release), copies
+# Vornix.so and the guide into FOLDER (~/.vst/Vornix by default) and the bundle, with the guide
+# inside, into LV2_FOLDER (~/.lv2 by default). Each folder it fills gets .vornix-install, the list of
+# what it put there, so that scripts/uninstall.sh removes exactly that; FOLDER's list names the
+# bundle too, so one uninstall removes both.
+# --prebuilt takes the files from BUILD_DIR instead of building them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-usage() { echo "usage: install.sh [--prebuilt BUILD_DIR] [FOLDER]" >&2; exit 2; }
+usage() { echo "usage: install.sh [--prebuilt BUILD_DIR] [--lv2 LV2_FOLDER] [FOLDER]" >&2; exit 2; }
 fail() { echo "install.sh: $*" >&2; exit 1; }
 
-build= folder=
+build= folder= lv2=
 while [ $# -gt 0 ]; do
   case $1 in
     --prebuilt) [ $# -ge 2 ] || usage; build=$2; shift 2 ;;
+    --lv2) [ $# -ge 2 ] || usage; lv2=$2; shift 2 ;;
     -h | --help) usage ;;
     -*) echo "install.sh: unknown option '$1'" >&2; usage ;;
     *) [ -z "$folder" ] || usage; folder=$1; shift ;;
   esac
 done
-if [ -z "$folder" ]; then
-  [ -n "${HOME:-}" ] || fail "HOME is not set; name the folder to install into"
-  folder=$HOME/.vst/Vornix
+if [ -z "$folder" ] || [ -z "$lv2" ]; then
+  [ -n "${HOME:-}" ] || fail "HOME is not set; name the folders to install into"
+  folder=${folder:-$HOME/.vst/Vornix}
+  lv2=${lv2:-$HOME/.lv2}
 fi
 if [ -z "$build" ]; then
   build=$root/build/release
@@ -28,45 +33,61 @@ fi
 
 plugin=$build/Vornix.so
 guide="$build/Vornix User Guide.pdf"
-for f in "$plugin" "$guide"; do
+built_bundle=$build/lv2/Vornix.lv2
+bundle_files=("$built_bundle"/*.ttl "$built_bundle"/*.so)
+for f in "$plugin" "$guide" "${bundle_files[@]}"; do
   [ -f "$f" ] || fail "'$f' does not exist; build it first (scripts/guide.sh), or leave out --prebuilt"
 done
-[ ! -e "$folder" ] || [ -d "$folder" ] || fail "'$folder' exists and is not a folder"
-
-manifest=$folder/.vornix-install
-# The folders this installation made, outermost first: an earlier installation's, or the ones
-# that are missing now.
-created=()
-if [ -f "$manifest" ]; then
-  while IFS= read -r line; do
-    case $line in "dir "*) created+=("${line#dir }") ;; esac
-  done <"$manifest"
-else
-  missing=() d=$folder
-  while [ ! -e "$d" ]; do
-    missing=("$d" "${missing[@]}")
-    d=$(dirname "$d")
-  done
-  mkdir -p "$folder"
-  for d in "${missing[@]}"; do created+=("$(cd "$d" && pwd)"); done
-fi
-
-# Each file is copied beside its final name and then renamed over it, so a host that scans the
-# folder meanwhile never sees half a plug-in. The plug-in goes without its debugging information.
-entries=()
-for f in "$plugin" "$guide"; do
-  name=$(basename "$f")
-  if [ "$f" = "$plugin" ]; then
-    strip --strip-debug -o "$folder/.$name.part" "$f"
-  else
-    cp "$f" "$folder/.$name.part"
-  fi
-  mv -f "$folder/.$name.part" "$folder/$name"
-  entries+=("file $(sha256sum "$folder/$name" | cut -d' ' -f1) $name")
-  echo "installed $folder/$name"
+bundle=$lv2/Vornix.lv2
+for d in "$folder" "$bundle"; do
+  [ ! -e "$d" ] || [ -d "$d" ] || fail "'$d' exists and is not a folder"
 done
-{
-  echo "# Written by Vornix's scripts/install.sh; scripts/uninstall.sh removes what it lists."
-  for d in "${created[@]}"; do echo "dir $d"; done
-  printf '%s\n' "${entries[@]}"
-} >"$manifest"
+
+# install_into FOLDER EXTRA_LINE FILE...: copies the files into FOLDER and writes its list, with
+# EXTRA_LINE (if any) in it.
+install_into() {
+  local target=$1 extra=$2
+  shift 2
+  local manifest=$target/.vornix-install
+  # The folders this installation made, outermost first: an earlier installation's, or the ones
+  # that are missing now.
+  local created=() missing=() d
+  if [ -f "$manifest" ]; then
+    while IFS= read -r line; do
+      case $line in "dir "*) created+=("${line#dir }") ;; esac
+    done <"$manifest"
+  else
+    d=$target
+    while [ ! -e "$d" ]; do
+      missing=("$d" "${missing[@]}")
+      d=$(dirname "$d")
+    done
+    mkdir -p "$target"
+    for d in "${missing[@]}"; do created+=("$(cd "$d" && pwd)"); done
+  fi
+
+  # Each file is copied beside its final name and then renamed over it, so a host that scans the
+  # folder meanwhile never sees half a plug-in. Libraries go without their debugging information.
+  local entries=() f name
+  for f in "$@"; do
+    name=$(basename "$f")
+    case $name in
+      *.so) strip --strip-debug -o "$target/.$name.part" "$f" ;;
+      *) cp "$f" "$target/.$name.part" ;;
+    esac
+    mv -f "$target/.$name.part" "$target/$name"
+    entries+=("file $(sha256sum "$target/$name" | cut -d' ' -f1) $name")
+    echo "installed $target/$name"
+  done
+  {
+    echo "# Written by Vornix's scripts/install.sh; scripts/uninstall.sh removes what it lists."
+    for d in "${created[@]}"; do echo "dir $d"; done
+    [ -z "$extra" ] || echo "$extra"
+    printf '%s\n' "${entries[@]}"
+  } >"$manifest"
+}
+
+# The bundle first: the folder's list names it once it is complete. The guide lies beside the LV2
+# library too, where its editor looks for it.
+install_into "$bundle" "" "${bundle_files[@]}" "$guide"
+install_into "$folder" "bundle $(cd "$bundle" && pwd)" "$plugin" "$guide"

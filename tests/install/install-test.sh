@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
-# install-test.sh BUILD_DIR: installs the plug-in and the user guide of BUILD_DIR with
-# scripts/install.sh --prebuilt into temporary folders and removes them with scripts/uninstall.sh:
-# both files side by side, the installed plug-in loads, and the uninstall removes exactly what the
-# install put there. Needs no root.
+# install-test.sh BUILD_DIR: installs the plug-in, its LV2 bundle and the user guide of BUILD_DIR
+# with scripts/install.sh --prebuilt into temporary folders (a home folder of its own) and removes
+# them with scripts/uninstall.sh: the VST 2.x file and the guide side by side, the bundle with the
+# guide inside, the installed plug-in loads and lilv lists the bundle, and the uninstall removes
+# exactly what the install put there. Needs no root.
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: install-test.sh BUILD_DIR" >&2; exit 2; }
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
 guide="Vornix User Guide.pdf"
-for f in "$build/Vornix.so" "$build/$guide" "$build/tools/render/vornix-render"; do
+uri=https://orvane.example/plugins/vornix
+for f in "$build/Vornix.so" "$build/$guide" "$build/tools/render/vornix-render" "$build/lv2/Vornix.lv2/manifest.ttl"; do
   [ -e "$f" ] || { echo "install-test.sh: '$f' is missing; build the plug-in and the guide first" >&2; exit 2; }
 done
 
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+# The LV2 bundle goes into ~/.lv2 unless told otherwise: never the user's.
+HOME=$(mktemp -d)
+export HOME
+trap 'rm -rf "$scratch" "$HOME"' EXIT
 passed=0 failed=0
 check() {  # check DESCRIPTION COMMAND...
   local what=$1; shift
@@ -36,9 +41,17 @@ check "the installed plug-in loads through its entry point and names itself" \
   bash -c '"$1" --info "$2" | grep -q Vornix' _ "$build/tools/render/vornix-render" "$target/Vornix.so"
 check "the installed plug-in exports only the entry points" \
   bash -c '[ "$(nm -D --defined-only "$1" | awk "{print \$3}" | LC_ALL=C sort | xargs)" = "VSTPluginMain main" ]' _ "$target/Vornix.so"
+check "fresh install: the bundle holds the library, its description, the guide and the list" \
+  same_names "$HOME/.lv2/Vornix.lv2" "$(printf '.vornix-install\n%s\nmanifest.ttl\npresets.ttl\nvornix-lv2.so\nvornix.ttl' "$guide")"
+check "the bundle's guide is the built one" cmp "$build/$guide" "$HOME/.lv2/Vornix.lv2/$guide"
+check "lilv lists the installed bundle's plug-in" \
+  bash -c 'LV2_PATH="$1" lv2ls | grep -qx "$2"' _ "$HOME/.lv2" "$uri"
+check "the installed LV2 library exports only its entry points" \
+  bash -c '[ "$(nm -D --defined-only "$1" | awk "{print \$3}" | LC_ALL=C sort | xargs)" = "lv2_descriptor lv2ui_descriptor" ]' _ "$HOME/.lv2/Vornix.lv2/vornix-lv2.so"
 uninstall "$target" >/dev/null
 check "uninstall removes the folders that the install made" test ! -e "$scratch/home dir"
 check "uninstall leaves the scratch folder as it was" same_names "$scratch" ""
+check "uninstall removes the bundle and the folders made for it" same_names "$HOME" ""
 
 # 2. A folder that exists and holds a file of the user's: both stay.
 target=$scratch/vst
@@ -70,13 +83,25 @@ touch "$target/Notes.txt"
 uninstall "$target" >/dev/null
 check "a file added later keeps the folder" same_names "$target" "Notes.txt"
 
-# 6. The default folder is ~/.vst/Vornix.
+# 6. The default folders are ~/.vst/Vornix and ~/.lv2.
 HOME=$scratch/home install
 check "without a folder, the install goes to ~/.vst/Vornix" test -f "$scratch/home/.vst/Vornix/Vornix.so"
+check "without --lv2, the bundle goes to ~/.lv2/Vornix.lv2" test -f "$scratch/home/.lv2/Vornix.lv2/manifest.ttl"
 HOME=$scratch/home uninstall >/dev/null
 check "without a folder, the uninstall empties ~/.vst/Vornix" test ! -e "$scratch/home/.vst"
+check "and removes the bundle" test ! -e "$scratch/home/.lv2"
 
-# 7. Bad input changes nothing and says why.
+# 7. The bundle goes where --lv2 says; uninstalling the bundle's folder alone removes it alone.
+install --lv2 "$scratch/lv2 plugins" "$scratch/vst7"
+check "--lv2 puts the bundle there" test -f "$scratch/lv2 plugins/Vornix.lv2/vornix-lv2.so"
+check "and nothing into ~/.lv2" same_names "$HOME" ""
+uninstall "$scratch/lv2 plugins/Vornix.lv2" >/dev/null
+check "uninstalling the bundle removes it" test ! -e "$scratch/lv2 plugins"
+check "and keeps the VST 2.x installation" test -f "$scratch/vst7/Vornix.so"
+uninstall "$scratch/vst7" >/dev/null
+check "whose uninstall then finds the bundle gone" test ! -e "$scratch/vst7"
+
+# 8. Bad input changes nothing and says why.
 mkdir -p "$scratch/nothing"
 check "uninstall refuses a folder without an installation" bash -c '! bash "$1" "$2"' _ "$root/scripts/uninstall.sh" "$scratch/nothing"
 check "install refuses a file as its folder" bash -c 'touch "$3"; ! bash "$1" --prebuilt "$2" "$3"' _ "$root/scripts/install.sh" "$build" "$scratch/a-file"
