@@ -12,6 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -45,6 +46,18 @@ class Lv2Ui : public ::testing::Test {
     ui = reinterpret_cast<UiEntry>(dlsym(library, "lv2ui_descriptor"))(0);
     ASSERT_NE(plugin, nullptr);
     ASSERT_NE(ui, nullptr);
+    MakeInstance();
+    display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    frame = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 786, 421, 0, 0, 0);
+    XMapWindow(display, frame);
+    XSync(display, False);
+  }
+  void MakeInstance() {
+    if (instance != nullptr) {
+      plugin->deactivate(instance);
+      plugin->cleanup(instance);
+    }
     instance = plugin->instantiate(plugin, 48000.0, VORNIX_LV2_BUNDLE, pluginFeatures.data());
     ASSERT_NE(instance, nullptr);
     plugin->connect_port(instance, formats::lv2::kEventsIn, in.Sequence());
@@ -55,11 +68,6 @@ class Lv2Ui : public ::testing::Test {
                            &ports[static_cast<std::size_t>(i)]);
     }
     plugin->activate(instance);
-    display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    frame = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 786, 421, 0, 0, 0);
-    XMapWindow(display, frame);
-    XSync(display, False);
   }
   void TearDown() override {
     if (instance != nullptr) {
@@ -204,6 +212,29 @@ TEST_F(Lv2Ui, AControlTheUserChangesIsWrittenToItsPort) {
   EXPECT_EQ(writes.back(), (std::pair<std::uint32_t, float>{formats::lv2::kFirstControl + 0, 0.0f}));
   ports[0] = writes.back().second;  // the host takes the write
   EXPECT_FALSE(playsSequence1());
+  ui->cleanup(handle);
+}
+
+// The module starts from the user's init preset, the host's ports from the defaults: the first
+// idle call writes the settings that differ, once.
+TEST_F(Lv2Ui, AnInitPresetsSettingsAreWrittenAtTheFirstIdleCall) {
+  const auto presets = home.Home() / "Documents" / "Orvane" / "Vornix" / "Presets";
+  std::filesystem::create_directories(presets);
+  std::filesystem::copy_file(std::filesystem::path(VORNIX_PRESETS_DIR) / "Demo Motion.orvanep",
+                             presets / "init.orvanep");
+  MakeInstance();
+  LV2UI_Handle handle = OpenUi();
+  ASSERT_NE(handle, nullptr);
+  EXPECT_TRUE(writes.empty()) << "nothing before the UI is made";
+  Idle(handle);
+  ASSERT_FALSE(writes.empty());
+  for (const auto& [port, value] : writes) {
+    const int parameter = static_cast<int>(port - formats::lv2::kFirstControl);
+    EXPECT_NE(value, plugin::ParameterDefault(plugin::SequenceOf(parameter), plugin::SettingOf(parameter))) << port;
+  }
+  const auto first = writes.size();
+  Idle(handle);
+  EXPECT_EQ(writes.size(), first);
   ui->cleanup(handle);
 }
 

@@ -34,7 +34,8 @@ TUi::TUi(TPlugin& plugin, void* parent, LV2UI_Write_Function write, LV2UI_Contro
     plugin_.Host().EditorSize(width, height);
     resize->ui_resize(resize->handle, width, height);
   }
-  plugin_.ReportPending();
+  // What the host is to hear of waits for the first idle call: hosts take port writes once the UI
+  // is made.
 }
 
 TUi::~TUi() {
