@@ -1,6 +1,7 @@
 #include "formats/lv2/Controls.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <stdexcept>
 
@@ -15,6 +16,8 @@ TControls::TControls(const std::vector<TParameterInfo>& parameters) {
     port.Default = p.Default;
     port.Toggle = p.Kind == TParameterKind::Toggle;
     port.Seen = p.Default;
+    data_[static_cast<std::size_t>(p.Index)] = &port.Default;
+    bits_[static_cast<std::size_t>(p.Index)] = std::bit_cast<std::uint32_t>(p.Default);
   }
 }
 

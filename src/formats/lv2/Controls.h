@@ -4,6 +4,8 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <vector>
 
 #include "formats/common/ParameterInfo.h"
@@ -16,7 +18,11 @@ class TControls {
   // The ports are taken to show the defaults, as hosts start them.
   explicit TControls(const std::vector<TParameterInfo>& parameters);
 
-  void Connect(int index, const float* port) { ports_[static_cast<std::size_t>(index)].Data = port; }
+  // A port the host has not connected (null) reads as its default.
+  void Connect(int index, const float* port) {
+    const auto i = static_cast<std::size_t>(index);
+    data_[i] = port != nullptr ? port : &ports_[i].Default;
+  }
 
   // A host's port value as the module takes it: within the range, a whole number, a toggle on
   // above 0. NaN stays NaN.
@@ -30,13 +36,20 @@ class TControls {
   // last call.
   template <typename Take>
   void TakeChanges(Take&& take) {
-    for (int i = 0; i < plugin::kParameterCount; ++i) {
-      TPort& port = ports_[static_cast<std::size_t>(i)];
-      if (port.Data == nullptr) continue;
-      const float value = FromHost(i, *port.Data);
+    // Most blocks move no port: one pass without branches over the ports' bits as they were last
+    // read says so.
+    std::uint32_t moved = 0;
+    for (std::size_t i = 0; i < data_.size(); ++i) moved |= std::bit_cast<std::uint32_t>(*data_[i]) ^ bits_[i];
+    if (moved == 0) return;
+    for (std::size_t i = 0; i < data_.size(); ++i) {
+      const auto bits = std::bit_cast<std::uint32_t>(*data_[i]);
+      if (bits == bits_[i]) continue;
+      bits_[i] = bits;
+      TPort& port = ports_[i];
+      const float value = FromHost(static_cast<int>(i), std::bit_cast<float>(bits));
       if (value != value || value == port.Seen) continue;
       port.Seen = value;
-      take(i, value);
+      take(static_cast<int>(i), value);
     }
   }
   // The value last seen in a port.
@@ -46,10 +59,12 @@ class TControls {
   struct TPort {
     float Min = 0, Max = 1, Default = 0;
     bool Toggle = false;
-    const float* Data = nullptr;
     float Seen = 0;
   };
   std::array<TPort, plugin::kParameterCount> ports_;
+  // Read at every block, so kept apart: each port's buffer and its value when last read.
+  std::array<const float*, plugin::kParameterCount> data_{};
+  std::array<std::uint32_t, plugin::kParameterCount> bits_{};
 };
 
 }  // namespace vornix::formats::lv2

@@ -140,10 +140,9 @@ void TPlugin::PlayUntil(std::uint32_t end) {
 void TPlugin::Midi(const vst::VstMidiEvent& event) {
   const std::int64_t frame = std::clamp<std::int64_t>(segmentStart_ + static_cast<std::int64_t>(event.deltaFrames), 0,
                                                       blockFrames_ > 0 ? blockFrames_ - 1 : 0);
-  int size = 3;
-  const auto status = static_cast<std::uint8_t>(event.midiData[0]);
-  if ((status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0) size = 2;
-  Append(frame, urids_.MidiEvent, event.midiData, static_cast<std::uint32_t>(size));
+  // Program changes and channel pressure have one data byte.
+  const auto kind = static_cast<std::uint8_t>(event.midiData[0]) & 0xE0;
+  Append(frame, urids_.MidiEvent, event.midiData, kind == 0xC0 ? 2u : 3u);
 }
 
 void TPlugin::Append(std::int64_t frame, std::uint32_t type, const void* body, std::uint32_t size) {
@@ -151,8 +150,7 @@ void TPlugin::Append(std::int64_t frame, std::uint32_t type, const void* body, s
   const std::uint32_t used = sizeof(LV2_Atom) + out_->atom.size;
   const std::uint32_t needed = sizeof(LV2_Atom_Event) + lv2_atom_pad_size(size);
   if (outCapacity_ < used || outCapacity_ - used < needed) return;  // no room: dropped
-  auto* ev = reinterpret_cast<LV2_Atom_Event*>(reinterpret_cast<std::uint8_t*>(&out_->body) +
-                                               lv2_atom_pad_size(out_->atom.size));
+  auto* ev = reinterpret_cast<LV2_Atom_Event*>(reinterpret_cast<std::uint8_t*>(out_) + used);
   ev->time.frames = frame;
   ev->body.type = type;
   ev->body.size = size;

@@ -36,7 +36,10 @@ void TTransport::Take(const TPosition& p) {
   anchorFrame_ = Frame();
   elapsed_ = 0;
   if (p.BeatUnit && *p.BeatUnit > 0 && *p.BeatUnit <= kMaxBeatUnit) beatUnit_ = *p.BeatUnit;
-  if (p.BeatsPerBar && *p.BeatsPerBar > 0.0 && *p.BeatsPerBar <= kMaxBeatsPerBar) beatsPerBar_ = *p.BeatsPerBar;
+  if (p.BeatsPerBar && *p.BeatsPerBar > 0.0 && *p.BeatsPerBar <= kMaxBeatsPerBar) {
+    beatsPerBar_ = *p.BeatsPerBar;
+    numerator_ = std::max(1, static_cast<int>(std::lround(beatsPerBar_)));
+  }
   if (p.BeatsPerMinute && std::isfinite(*p.BeatsPerMinute)) bpm_ = *p.BeatsPerMinute;
   if (p.Speed && std::isfinite(*p.Speed)) speed_ = *p.Speed;
   const double quarters = 4.0 / beatUnit_;  // quarter notes per beat
@@ -60,7 +63,7 @@ const vst::VstTimeInfo* TTransport::Time() {
   // The tempo the position moves at, so that steps inside a block fall where the position will be.
   time_.tempo = bpm_ * (Rolling() ? speed_ : 1.0);
   time_.barStartPos = std::floor(ppq / quarters / beatsPerBar_) * beatsPerBar_ * quarters;
-  time_.timeSigNumerator = std::max(1, static_cast<int>(std::lround(beatsPerBar_)));
+  time_.timeSigNumerator = numerator_;
   time_.timeSigDenominator = beatUnit_;
   time_.flags = vst::kVstTempoValid | vst::kVstPpqPosValid | vst::kVstBarsValid | vst::kVstTimeSigValid;
   if (Rolling()) time_.flags |= vst::kVstTransportPlaying;

@@ -56,6 +56,7 @@ class TTransport {
   double speed_ = 0.0;
   double bpm_ = 0.0;
   double beatsPerBar_ = 4.0;
+  int numerator_ = 4;  // beats per bar, whole
   int beatUnit_ = 4;
   // The last report's position and frame, and the frames played since.
   double anchorQuarters_ = 0.0;
