@@ -307,7 +307,7 @@ TEST_F(EditorWindow, ClicksAndDragsReachTheControls) {
   ExpectNoXErrors();
 }
 
-// Init asks first: the menu opens in a popup, its first item asks in a modal dialog, and Enter (the
+// Init asks first: the menu opens in a popup, its item "Init" asks in a modal dialog, and Enter (the
 // default button, Yes) puts the state back to its defaults.
 TEST_F(EditorWindow, AModalQuestionRunsAndAnswers) {
   const Window parent = MakeFrame();
@@ -321,7 +321,7 @@ TEST_F(EditorWindow, AModalQuestionRunsAndAnswers) {
     const Window menu = user.WaitForTopLevel([](const XWindowAttributes& a) { return a.override_redirect != 0; });
     if (menu == 0) return;
     const XWindowAttributes m = user.Attributes(menu);
-    user.Click(m.x + 30, m.y + 14);  // "Init", the first item
+    user.Click(m.x + 30, m.y + 69);  // "Init", below Undo, Redo and a separator
     const Window dialog = user.WaitForTopLevel(
         [&](const XWindowAttributes& a) { return a.override_redirect == 0 && a.width < 700 && a.height < 400; });
     if (dialog == 0) return;

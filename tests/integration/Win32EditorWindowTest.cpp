@@ -257,7 +257,7 @@ TEST_F(Win32EditorWindow, ClicksAndDragsReachTheControls) {
   host->Dispatch(effEditClose);
 }
 
-// The main menu opens in a popup and goes again with Escape; opened again, its first item ("Init")
+// The main menu opens in a popup and goes again with Escape; opened again, its item "Init"
 // asks in a modal dialog, and Enter (the default button, Yes) puts the state back to its defaults.
 TEST_F(Win32EditorWindow, APopupMenuAndAModalQuestionRunAndAnswer) {
   ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, Handle(frame)), 1);
@@ -279,7 +279,7 @@ TEST_F(Win32EditorWindow, APopupMenuAndAModalQuestionRunAndAnswer) {
     TUser::Pause();
     RECT m{};
     GetWindowRect(again, &m);
-    TUser::Click(m.left + 30, m.top + 14);  // "Init"
+    TUser::Click(m.left + 30, m.top + 69);  // "Init", below Undo, Redo and a separator
     const HWND dialog = TUser::WaitForDialog();
     if (dialog == nullptr) return;
     asked = true;

@@ -40,6 +40,7 @@ void TEmbeddedEditor::EmbedInto(void* parentWindow, vst::VstIntPtr) {
 void TEmbeddedEditor::Idle() {
   thread_.Check("effEditIdle");
   if (!form_) return;
+  form_->CompleteLearn();
   system_->Pump();
   form_->PullChanges();
   // Not in the middle of a drag: what it changed is one change for the host.

@@ -274,7 +274,9 @@ bool TForm::HandleInput(const TEvent& event) {
     } depth{eventDepth_};
     // A copy: the filter may replace itself (a dialog chaining the owner's) while it runs.
     const auto filter = OnWindowEvent;
+    EventStarts(event);
     if (!filter || !filter(*this, event)) used = Dispatch(event);
+    EventEnds(event);
   }
   CatchUp();
   Update();

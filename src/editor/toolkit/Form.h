@@ -96,6 +96,10 @@ class TForm : public TControl, private platform::TWindowHandler {
   // Runs before and after every window event: a form that shows state kept elsewhere catches up
   // with it here.
   virtual void CatchUp() {}
+  // Around the handling of every window event (nested ones too, while a modal loop runs inside a
+  // handler): a form that groups the user's input into gestures watches here.
+  virtual void EventStarts(const platform::TEvent& event) { (void)event; }
+  virtual void EventEnds(const platform::TEvent& event) { (void)event; }
 
  private:
   friend class TControl;
