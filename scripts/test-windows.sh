@@ -30,7 +30,7 @@ prefix() { # prefix DIR ARCH WINE...
 if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then run32=1; else run32=0; fi
 prefix build/wine win64 "${wine64[@]}"
 [ $run32 = 0 ] || prefix build/wine32 win32 wine
-xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
+xvfb=(bash "$PWD/scripts/with-xvfb.sh")
 
 # The Linux build the Windows one is compared with; test.sh has built build/release already.
 linux=${VORNIX_LINUX_BUILD:-build/release}
