@@ -91,6 +91,7 @@ bool Launch(std::string_view program, const std::string& argument) {
       execve(file->c_str(), argv, environ);
       _exit(127);
     }
+    CloseFrom(3, maxFd);  // the watch needs none of the host's files either
     _exit(opener < 0 || FailedWithinTheWatch(opener) ? 1 : 0);
   }
   int status = 0;
