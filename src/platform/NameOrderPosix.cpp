@@ -2,6 +2,9 @@
 // locale (usually "C" in a host) is neither read nor changed.
 #include <cstdlib>
 #include <locale>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/NameOrder.h"
@@ -41,11 +44,20 @@ std::wstring LowerCase(const std::locale& locale, std::string_view utf8) {
 TNameOrder::TNameOrder() {
   const std::string name = CollationName();
   if (OrdersByCodePoint(name)) return;
-  try {
-    collation_ = std::make_shared<const TCollation>(TCollation{std::locale(name)});
-  } catch (const std::exception&) {
-    // Not generated on this machine: the letters without case and accents serve.
+  // Each locale is loaded once per process: loading reads its files, and glibc keeps a little
+  // memory from every load when LOCPATH is set.
+  static std::mutex mutex;
+  static std::map<std::string, std::shared_ptr<const TCollation>> loaded;  // null: not on this machine
+  const std::lock_guard lock(mutex);
+  const auto [known, added] = loaded.try_emplace(name);
+  if (added) {
+    try {
+      known->second = std::make_shared<const TCollation>(TCollation{std::locale(name)});
+    } catch (const std::exception&) {
+      // Not generated on this machine: the letters without case and accents serve.
+    }
   }
+  collation_ = known->second;
 }
 
 int TNameOrder::Collate(const TCollation& collation, std::string_view a, std::string_view b) {

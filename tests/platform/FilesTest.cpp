@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 #include <cstdlib>
 #include <locale>
@@ -141,7 +144,13 @@ TEST(ListFiles, SortsInTheUsersOrder) {
   test::TScopedEnv path("LOCPATH", locales->empty() ? std::optional<std::string>() : locales);
   test::TScopedEnv all("LC_ALL", std::nullopt);
   test::TScopedEnv collate("LC_COLLATE", "sv_SE.UTF-8");
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan_disable();  // glibc keeps its copy of LOCPATH from loading the locale
+#endif
   EXPECT_THAT(ListPresetNames(temp.Path()), ElementsAre("e", "\xc3\x89lan", "f", "z", "\xc3\x85sa"));
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan_enable();
+#endif
 #endif
 }
 
