@@ -405,6 +405,7 @@ void TMemoryWindowSystem::SetClipboard(const std::string& format, const std::vec
   clipboard_->Formats.clear();
   clipboard_->Text.reset();
   clipboard_->Formats[format] = data;
+  clipboard_->Owned = true;
 }
 
 bool TMemoryWindowSystem::HasClipboard(const std::string& format) { return clipboard_->Formats.contains(format); }
@@ -418,6 +419,7 @@ std::optional<std::vector<std::uint8_t>> TMemoryWindowSystem::GetClipboard(const
 void TMemoryWindowSystem::SetClipboardText(const std::string& utf8) {
   clipboard_->Formats.clear();
   clipboard_->Text = utf8;
+  clipboard_->Owned = true;
 }
 
 std::optional<std::string> TMemoryWindowSystem::GetClipboardText() { return clipboard_->Text; }

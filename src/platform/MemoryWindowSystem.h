@@ -34,6 +34,14 @@ enum class TWindowKind { Child, Popup, Dialog };
 struct TMemoryClipboard {
   std::map<std::string, std::vector<std::uint8_t>> Formats;
   std::optional<std::string> Text;
+  // Some program holds the content; every put sets it.
+  bool Owned = false;
+  // The program that held the content has gone (an editor closed): as on X11, the data goes too.
+  void OwnerGone() {
+    Formats.clear();
+    Text.reset();
+    Owned = false;
+  }
 };
 
 class TMemoryWindowSystem;
@@ -125,6 +133,7 @@ class TMemoryWindowSystem final : public TWindowSystem {
   TShiftState ModifierState() const override { return modifiers_ | buttons_; }
   gfx::TRect ScreenBounds() const override { return screen_; }
   void SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) override;
+  bool ClipboardHasOwner() override { return clipboard_->Owned; }
   bool HasClipboard(const std::string& format) override;
   std::optional<std::vector<std::uint8_t>> GetClipboard(const std::string& format) override;
   void SetClipboardText(const std::string& utf8) override;

@@ -209,6 +209,7 @@ class TWin32WindowSystem final : public TWindowSystem {
   TShiftState ModifierState() const override;
   gfx::TRect ScreenBounds() const override;
   void SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) override;
+  bool ClipboardHasOwner() override;
   bool HasClipboard(const std::string& format) override;
   std::optional<std::vector<std::uint8_t>> GetClipboard(const std::string& format) override;
   void SetClipboardText(const std::string& utf8) override;
@@ -1015,6 +1016,10 @@ HWND TWin32WindowSystem::ClipboardOwner() {
 void TWin32WindowSystem::SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) {
   detail::PutClipboard(ClipboardOwner(), detail::ClipboardFormat(format), data);
 }
+
+// Not GetClipboardOwner: it is null once the window that put the data there has gone, and for data
+// put without a window, while the data stays and is still the user's latest copy.
+bool TWin32WindowSystem::ClipboardHasOwner() { return CountClipboardFormats() != 0; }
 
 bool TWin32WindowSystem::HasClipboard(const std::string& format) {
   return IsClipboardFormatAvailable(detail::ClipboardFormat(format)) != 0;

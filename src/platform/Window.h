@@ -195,6 +195,11 @@ class TWindowSystem {
   // replaces whatever the clipboard held, in every format. Asking another program waits a few
   // hundred milliseconds at most.
   virtual void SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) = 0;
+  // True while the clipboard holds what some program (this one included) put there last, in
+  // whatever format: the user's latest copy. False when nothing holds it: on X11 the data goes with
+  // the program that owned it. On Windows the data outlives the program that put it there, so
+  // there a clipboard that is not empty counts as held. Asks no other program.
+  virtual bool ClipboardHasOwner() = 0;
   virtual bool HasClipboard(const std::string& format) = 0;
   virtual std::optional<std::vector<std::uint8_t>> GetClipboard(const std::string& format) = 0;
   // Plain text (the numeric edit's cut and paste).

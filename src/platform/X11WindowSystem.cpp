@@ -230,6 +230,7 @@ class TX11WindowSystem final : public TWindowSystem {
   TShiftState ModifierState() const override;
   gfx::TRect ScreenBounds() const override;
   void SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) override;
+  bool ClipboardHasOwner() override;
   bool HasClipboard(const std::string& format) override;
   std::optional<std::vector<std::uint8_t>> GetClipboard(const std::string& format) override;
   void SetClipboardText(const std::string& utf8) override;
@@ -1374,6 +1375,8 @@ std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::Read
   if (data && data->first != target) return std::nullopt;
   return data;
 }
+
+bool TX11WindowSystem::ClipboardHasOwner() { return XGetSelectionOwner(display_, atoms_[aClipboard]) != None; }
 
 bool TX11WindowSystem::HasClipboard(const std::string& format) {
   if (!Alive()) return false;

@@ -572,6 +572,22 @@ TEST_F(Win32Windows, TheClipboardRoundTripsBetweenTwoInstancesAndOtherPrograms) 
   EXPECT_EQ(RunPeer("read VornixStepData"), "090807");
 }
 
+// Data outlives the window that put it there, so the clipboard counts as held while it is not empty.
+TEST_F(Win32Windows, TheClipboardIsHeldWhileItHoldsAnything) {
+  auto first = CreateNativeWindowSystem();
+  auto second = CreateNativeWindowSystem();
+  first->SetClipboardText("held");
+  EXPECT_TRUE(second->ClipboardHasOwner());
+  first.reset();
+  EXPECT_TRUE(second->ClipboardHasOwner());
+  EXPECT_EQ(RunPeer("write SomethingElse 01"), "done");  // another program that has ended since
+  EXPECT_TRUE(second->ClipboardHasOwner());
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  EXPECT_FALSE(second->ClipboardHasOwner());
+}
+
 // Hosts that run each editor on a GUI thread of its own.
 TEST_F(Win32Windows, TwoEditorsOnTwoThreadsAtOnce) {
   std::atomic<int> failures{0};
