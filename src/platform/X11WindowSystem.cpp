@@ -1041,7 +1041,7 @@ void TX11WindowSystem::HandleKey(XKeyEvent& ev) {
 }
 
 void TX11WindowSystem::KeyForTheHost(TX11Window& w, const XKeyEvent& ev) {
-  if (w.kind_ != TKind::Child || w.parent_ == 0) return;
+  if (!Alive() || w.kind_ != TKind::Child || w.parent_ == 0) return;
   auto& down = w.keysDownForTheHost_;
   if (ev.type == KeyRelease) {
     const auto pressed = std::find(down.begin(), down.end(), ev.keycode);
@@ -1376,7 +1376,9 @@ std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::Read
   return data;
 }
 
-bool TX11WindowSystem::ClipboardHasOwner() { return XGetSelectionOwner(display_, atoms_[aClipboard]) != None; }
+bool TX11WindowSystem::ClipboardHasOwner() {
+  return Alive() && XGetSelectionOwner(display_, atoms_[aClipboard]) != None;
+}
 
 bool TX11WindowSystem::HasClipboard(const std::string& format) {
   if (!Alive()) return false;
