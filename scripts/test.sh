@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The full test run: a release build with every test, the user guide with its checks and the install
-# commands, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the two-thread
-# stress test under ThreadSanitizer, short fuzzing runs and the Windows stage.
+# commands, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# stress tests of the host's threads under ThreadSanitizer, short fuzzing runs and the Windows stage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh

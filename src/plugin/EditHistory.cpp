@@ -74,7 +74,8 @@ TEdit DiffStates(const TEditableState& before, const TEditableState& after) {
   }
   if (before.State.CurrentSequence != after.State.CurrentSequence)
     edit.CurrentSequence = TChange<int>{before.State.CurrentSequence, after.State.CurrentSequence};
-  if (before.PresetName != after.PresetName) edit.PresetName = TChange<std::string>{before.PresetName, after.PresetName};
+  if (before.PresetName != after.PresetName)
+    edit.PresetName = TChange<std::string>{before.PresetName, after.PresetName};
   if (!(before.Links == after.Links)) edit.Links = TChange<TMidiCCList>{before.Links, after.Links};
   return edit;
 }
@@ -85,7 +86,8 @@ void ApplyEdit(TEditableState& state, const TEdit& edit, bool undo) {
     if (change.Sequence < 0 || change.Sequence >= static_cast<int>(state.State.Sequences.size())) continue;
     TStoredSequence& sequence = state.State.Sequences[static_cast<std::size_t>(change.Sequence)];
     if (change.Title) sequence.Title = pick(*change.Title);
-    for (const auto& [setting, values] : change.Settings) sequence.Settings[static_cast<std::size_t>(setting)] = pick(values);
+    for (const auto& [setting, values] : change.Settings)
+      sequence.Settings[static_cast<std::size_t>(setting)] = pick(values);
     if (change.Steps) sequence.Steps = pick(*change.Steps);
   }
   if (edit.CurrentSequence) state.State.CurrentSequence = pick(*edit.CurrentSequence);

@@ -52,24 +52,26 @@ TEST_F(UndoTest, EveryKindOfEditUndoesAndRedoesToTheExactChunks) {
   OpenEditor(true);
   struct TCase {
     const char* name;
+    std::function<void()> prepare;  // edits of their own before the one under test
     std::function<void()> edit;
   };
+  const auto nothing = [] {};
   const TCase cases[] = {
-      {"Draw", [&] { Draw(); }},
-      {"Ramp", [&] { ChooseFrom(*form->btnSeqMenu, form->ddmSeqMenu, "ddmSeqMenu_Ramp"); }},
+      {"Draw", nothing, [&] { Draw(); }},
+      {"Ramp", nothing, [&] { ChooseFrom(*form->btnSeqMenu, form->ddmSeqMenu, "ddmSeqMenu_Ramp"); }},
       {"Paste Steps",
        [&] {
          ChooseFrom(*form->btnSeqMenu, form->ddmSeqMenu, "ddmSeqMenu_Random");
          ChooseFrom(*form->btnSeqMenu, form->ddmSeqMenu, "ddmSeqMenu_Copy");
          Click(Control("btnSeq2"));
-         ChooseFrom(*form->btnSeqMenu, form->ddmSeqMenu, "ddmSeqMenu_Paste");
-       }},
-      {"Init",
+       },
+       [&] { ChooseFrom(*form->btnSeqMenu, form->ddmSeqMenu, "ddmSeqMenu_Paste"); }},
+      {"Init", nothing,
        [&] {
          dialogs->Answer(TDialogAnswer::Yes());
          ChooseFrom(*form->btnMenu, form->ddmMenu, "ddmMenu_Init");
        }},
-      {"Load Preset",
+      {"Load Preset", nothing,
        [&] {
          dialogs->Answer(TDialogAnswer::Chosen("Other"));
          Click(*form->btnPresets);
@@ -77,6 +79,7 @@ TEST_F(UndoTest, EveryKindOfEditUndoesAndRedoesToTheExactChunks) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
+    c.prepare();
     const auto before = Chunk();
     c.edit();
     const auto after = Chunk();

@@ -516,6 +516,7 @@ void TfrmEditor::ddmSeqMenuPopup() {
 }
 
 void TfrmEditor::ddmSeqMenu_PasteClick() {
+  NameEdit("Paste Steps");
   try {
     CCSequencer->PasteSteps(BinClipboard);
     plugin_.Sequencer().Items(plugin_.CurrentSequence()).AssignSteps(CCSequencer->StepList());
