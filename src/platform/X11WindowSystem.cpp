@@ -279,6 +279,7 @@ class TX11WindowSystem final : public TWindowSystem {
   // A key the editor inside the host's window did not use goes to the host's window, as if the
   // host had had the keyboard.
   void KeyForTheHost(TX11Window& w, const XKeyEvent& ev);
+  ::Window KeyTaker(::Window from, long mask);
   void Present(TX11Window& w, const gfx::TRect& area);
   unsigned long PixelOf(gfx::TColor c, Visual* visual, Colormap map);
   int BitsPerPixel(int depth) const;
@@ -1050,13 +1051,35 @@ void TX11WindowSystem::KeyForTheHost(TX11Window& w, const XKeyEvent& ev) {
   } else {
     down.push_back(ev.keycode);
   }
+  const long mask = ev.type == KeyPress ? KeyPressMask : KeyReleaseMask;
+  const ::Window target = KeyTaker(w.parent_, mask);
+  if (target == 0) return;
   XEvent out{};
   out.xkey = ev;
-  out.xkey.window = w.parent_;
+  out.xkey.window = target;
   out.xkey.subwindow = None;
-  // Propagated up from the host's window to the first of its windows that takes keys.
-  XSendEvent(display_, w.parent_, True, ev.type == KeyPress ? KeyPressMask : KeyReleaseMask, &out);
+  XSendEvent(display_, target, False, mask, &out);
   XFlush(display_);
+}
+
+// The host's window that takes keys: the parent or the first of its ancestors some client asked
+// keys of. Toolkits look the event's window up among their own, so the event must name that very
+// window (the server would carry a propagated event up but leave the name of the first one).
+::Window TX11WindowSystem::KeyTaker(::Window from, long mask) {
+  const detail::TExpectedErrors expected(connection_);  // the host's windows may go meanwhile
+  ::Window window = from;
+  for (int depth = 0; depth < 32 && window != 0; ++depth) {
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(display_, window, &a)) return 0;
+    if ((a.all_event_masks & mask) != 0) return window;
+    if ((a.do_not_propagate_mask & mask) != 0) return 0;
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return 0;
+    if (children != nullptr) XFree(children);
+    window = parent == root ? 0 : parent;
+  }
+  return 0;
 }
 
 void TX11WindowSystem::FireTimers() {
