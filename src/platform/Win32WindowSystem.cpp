@@ -17,9 +17,11 @@
 //
 // RunModal is a nested loop over every message of the thread: the host's windows keep painting
 // and its timers keep running. Mouse and keyboard input for windows that are not this system's is
-// dropped meanwhile, as for windows disabled by a modal dialog: the user cannot drive the host (and
-// so re-enter the plug-in, for instance to close the editor under the question) while a question
-// waits. WM_QUIT ends the loop and is posted again for the host's loop.
+// dropped meanwhile, as for windows disabled by a modal dialog: the user cannot drive the host
+// while a question waits. WM_QUIT ends the loop and is posted again for the host's loop. The host
+// itself may still call in from its timers, sent messages or a WM_SYSCOMMAND close, even to close
+// the editor: every handler holds the entry guard (see Window.h), so the editor goes only once
+// the handlers under the loop have returned.
 //
 // Popups take the mouse capture while shown, so that a press outside them reaches us first: the
 // popup gets it as a CloseRequest, and ReplayPress posts it again to the window under the pointer.
@@ -203,7 +205,6 @@ class TWin32WindowSystem final : public TWindowSystem {
                                         TWindowHandler& handler) override;
   void ReplayPress() override;
   void Pump() override;
-  void RunModal(const std::function<bool()>& done) override;
   void FlushMouseInput() override;
   gfx::TPoint PointerPosition() const override;
   TShiftState ModifierState() const override;
@@ -217,6 +218,7 @@ class TWin32WindowSystem final : public TWindowSystem {
   LRESULT Handle(TWin32Window& w, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  void RunModalLoop(const std::function<bool()>& done) override;
   friend class TWin32Window;
   friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
 
@@ -418,6 +420,8 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
   }
   // Handlers never let an exception out into the host's loop: it would cross the system's frames.
   try {
+    // Held until the handler has returned; the system and `w` may be gone then.
+    const std::shared_ptr<void> entry = w->system_->GuardEntry();
     return w->system_->Handle(*w, message, wParam, lParam);
   } catch (...) {
     return 0;
@@ -943,7 +947,7 @@ void TWin32WindowSystem::Pump() {
   }
 }
 
-void TWin32WindowSystem::RunModal(const std::function<bool()>& done) {
+void TWin32WindowSystem::RunModalLoop(const std::function<bool()>& done) {
   const TLoop loop(*this);
   while (!done()) {
     FirePendingTimers();
