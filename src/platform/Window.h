@@ -5,8 +5,9 @@
 //
 // Threads: a window system and its windows belong to the thread that calls the editor entries;
 // nothing here may be touched from another thread, except that they may be destroyed on another
-// thread while that one is not inside them (a library unloaded with an editor open). Several
-// systems may live at once, on one thread or on several.
+// thread while that one is not inside them (a library unloaded with an editor open), and that
+// another thread may hand work to theirs (RunOnOwnerThread). Several systems may live at once, on
+// one thread or on several.
 //
 // Timers: a window's timers fire only from Pump and RunModal, on the thread that calls them.
 //
@@ -205,6 +206,14 @@ class TWindowSystem {
   // returned, and let it go as the last thing, so that the owner of the system may go then.
   void SetEntryGuard(TEntryGuard guard) { entryGuard_ = std::move(guard); }
 
+  // Runs `work` on the thread the windows belong to, and returns true once it has run there. Where
+  // windows belong to no thread it runs at once, here. On Win32 the owner thread runs it from its
+  // message queue; one that does not take it within a few seconds (stuck, or gone) never runs it,
+  // and false says so. `work` may destroy the system: nothing touches it after handing over.
+  virtual bool RunOnOwnerThread(const std::function<void()>& work) {
+    work();
+    return true;
+  }
   // Drops the mouse input (presses, releases, wheel, moves) that has queued up but was not handled
   // yet.
   virtual void FlushMouseInput() = 0;
