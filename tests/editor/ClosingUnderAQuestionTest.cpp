@@ -89,7 +89,8 @@ TEST_F(ClosingUnderAQuestion, EndsTheQuestionAndTheEditorGoesOnceItsHandlersHave
     // The host idles on and opens the editor again: it works as before, questions included.
     plugin->Call(vst::effEditIdle);
     OpenEditor(false);
-    system.QueueModalAction([this] { system.KeyDown(*system.FindDialog("Edit Sequence Title"), platform::kKeyEscape); });
+    system.QueueModalAction(
+        [this] { system.KeyDown(*system.FindDialog("Edit Sequence Title"), platform::kKeyEscape); });
     const gfx::TPoint p = Center(*form->lblSeqHeading);
     system.DoubleClick(*window, p.X, p.Y);
     EXPECT_EQ(system.PendingModalActions(), 0u);

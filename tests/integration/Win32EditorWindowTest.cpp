@@ -466,10 +466,8 @@ TEST_F(Win32EditorWindow, AHostClosingTheEditorFromUnderAQuestionEndsItAndLeaves
   };
   const TCase cases[] = {
       {"a host timer under the Init question", TAsk::InitAsTheUser, TWayIn::Timer},
-      {"a message another thread sends under the module's question", TAsk::BrokenChunk,
-       TWayIn::SentFromAnotherThread},
-      {"the frame closed from its system menu under the module's question", TAsk::BrokenChunk,
-       TWayIn::SystemMenuClose},
+      {"a message another thread sends under the module's question", TAsk::BrokenChunk, TWayIn::SentFromAnotherThread},
+      {"the frame closed from its system menu under the module's question", TAsk::BrokenChunk, TWayIn::SystemMenuClose},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.how);

@@ -543,8 +543,7 @@ TEST_F(Win32Windows, WorkIsRunOnTheWindowsOwnThreadOrNotAtAll) {
   std::unique_ptr<TWindow> window;
   std::thread([&] {
     orphan = CreateNativeWindowSystem();
-    window = orphan->CreateChild(reinterpret_cast<std::uintptr_t>(MakeHostWindow(400, 400, 100, 100)), 50, 50,
-                                 handler);
+    window = orphan->CreateChild(reinterpret_cast<std::uintptr_t>(MakeHostWindow(400, 400, 100, 100)), 50, 50, handler);
   }).join();
   bool ran = false;
   EXPECT_FALSE(orphan->RunOnOwnerThread([&] { ran = true; }));
