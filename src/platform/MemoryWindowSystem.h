@@ -12,6 +12,8 @@
 // RunModal runs the actions the test queued with QueueModalAction, one per turn, until `done`
 // is true; with none left it throws std::logic_error describing the stuck loop, so a test never
 // hangs.
+//
+// Every event reaches its handler holding the entry guard, as the host's loop dispatches on Win32.
 #pragma once
 
 #include <cstdint>
@@ -127,7 +129,6 @@ class TMemoryWindowSystem final : public TWindowSystem {
                                         TWindowHandler& handler) override;
   void ReplayPress() override;
   void Pump() override;
-  void RunModal(const std::function<bool()>& done) override;
   void FlushMouseInput() override;
   gfx::TPoint PointerPosition() const override { return pointer_; }
   TShiftState ModifierState() const override { return modifiers_ | buttons_; }
@@ -190,6 +191,7 @@ class TMemoryWindowSystem final : public TWindowSystem {
   TMemoryClipboard& Clipboard() { return *clipboard_; }
 
  private:
+  void RunModalLoop(const std::function<bool()>& done) override;
   friend class TMemoryWindow;
   struct TPosted {
     std::uint64_t Serial;

@@ -224,7 +224,6 @@ class TX11WindowSystem final : public TWindowSystem {
                                         TWindowHandler& handler) override;
   void ReplayPress() override;
   void Pump() override;
-  void RunModal(const std::function<bool()>& done) override;
   void FlushMouseInput() override;
   gfx::TPoint PointerPosition() const override;
   TShiftState ModifierState() const override;
@@ -237,6 +236,7 @@ class TX11WindowSystem final : public TWindowSystem {
   std::optional<std::string> GetClipboardText() override;
 
  private:
+  void RunModalLoop(const std::function<bool()>& done) override;
   friend class TX11Window;
 
   enum TAtom {
@@ -1139,7 +1139,7 @@ void TX11WindowSystem::Pump() {
 }
 
 // Without the server nothing can end the loop but the loop itself: it returns.
-void TX11WindowSystem::RunModal(const std::function<bool()>& done) {
+void TX11WindowSystem::RunModalLoop(const std::function<bool()>& done) {
   while (!done()) {
     Pump();
     if (done() || !Alive()) return;
