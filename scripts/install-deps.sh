@@ -28,6 +28,24 @@ case ${1:-} in
   guide) packages=(pandoc weasyprint fonts-open-sans fonts-dejavu-core poppler-utils) ;;
   *) echo "usage: install-deps.sh [windows|guide]" >&2; exit 2 ;;
 esac
+# Another apt may be at work (a fresh machine's daily update, a second install): apt-get waits for
+# dpkg's locks when told to (DPkg::Lock::Timeout), but not for the lock of the package lists or of
+# the download folder, so a run that finds one of those held is tried again, for ten minutes at most.
+apt_get() {
+  local deadline=$((SECONDS + 600)) log
+  log=$(mktemp)
+  until LC_ALL=C apt-get -o DPkg::Lock::Timeout=600 "$@" 2>"$log"; do
+    cat "$log" >&2
+    if ! grep -q '^E: Could not get lock' "$log" || [ $SECONDS -ge $deadline ]; then
+      rm -f "$log"
+      return 1
+    fi
+    echo "install-deps.sh: another apt is at work; trying again in 10 seconds" >&2
+    sleep 10
+  done
+  cat "$log" >&2
+  rm -f "$log"
+}
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -40,6 +58,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  apt_get update -qq
+  apt_get install -y -qq --no-install-recommends "${missing[@]}"
 fi
