@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; does nothing when they are there.
 # Linux: the toolchain, GoogleTest, Xlib for the editor's windows, and for the window tests a
-# virtual X server (Xvfb run by xvfb-run, which needs xauth) and XTest to synthesise input; Qtractor,
+# virtual X server (Xvfb run by xvfb-run, which needs xauth) and XTest to synthesise input; the LV2
+# headers, and lilv with its tools for the LV2 tests (a host built on it, lv2ls and lv2info); Qtractor,
 # whose plug-in scanner a test runs on the CLAP plug-in.
 # With "windows": what the Windows build needs instead (mingw-w64 cross compilers, GoogleTest's
 # sources, Wine to run the tests: wine64 for the x86-64 DLL, wine32 from Debian's i386 architecture
@@ -13,7 +14,8 @@ set -euo pipefail
 gfx=(libstb-dev fonts-open-sans fonts-liberation2)
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
           libbenchmark-dev zlib1g-dev valgrind "${gfx[@]}"
-          libx11-dev libxtst-dev xvfb xauth x11-utils qtractor)
+          libx11-dev libxtst-dev xvfb xauth x11-utils qtractor
+          lv2-dev liblilv-dev lilv-utils pkg-config)
 case ${1:-} in
   "") ;;
   windows)
@@ -27,6 +29,24 @@ case ${1:-} in
   guide) packages=(pandoc weasyprint fonts-open-sans fonts-dejavu-core poppler-utils) ;;
   *) echo "usage: install-deps.sh [windows|guide]" >&2; exit 2 ;;
 esac
+# Another apt may be at work (a fresh machine's daily update, a second install): apt-get waits for
+# dpkg's locks when told to (DPkg::Lock::Timeout), but not for the lock of the package lists or of
+# the download folder, so a run that finds one of those held is tried again, for ten minutes at most.
+apt_get() {
+  local deadline=$((SECONDS + 600)) log
+  log=$(mktemp)
+  until LC_ALL=C apt-get -o DPkg::Lock::Timeout=600 "$@" 2>"$log"; do
+    cat "$log" >&2
+    if ! grep -q '^E: Could not get lock' "$log" || [ $SECONDS -ge $deadline ]; then
+      rm -f "$log"
+      return 1
+    fi
+    echo "install-deps.sh: another apt is at work; trying again in 10 seconds" >&2
+    sleep 10
+  done
+  cat "$log" >&2
+  rm -f "$log"
+}
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -39,6 +59,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  apt_get update -qq
+  apt_get install -y -qq --no-install-recommends "${missing[@]}"
 fi

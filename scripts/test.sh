@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # The full test run: a release build with every test, the user guide with its checks and the install
-# commands, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the two-thread
-# stress test under ThreadSanitizer, short fuzzing runs and the Windows stage.
+# commands, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# stress tests of the host's threads under ThreadSanitizer, short fuzzing runs and the Windows stage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
-# The window tests need an X server: each ctest run gets a virtual one of its own. -noreset keeps
-# it from resetting whenever the last client leaves, which refuses the next test's connection.
+# The window tests need an X server: each ctest run gets a virtual one of its own, on a display
+# number the server picks itself (scripts/with-xvfb.sh), so that runs side by side never collide.
 # (The X11 tests fail without DISPLAY; VORNIX_HEADLESS=1 skips them in a run that is deliberately
 # without an X server.)
-xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
+xvfb=(bash "$PWD/scripts/with-xvfb.sh")
 
 # Tests on, whatever an earlier demo.sh left in the build's cache; a run that finds none fails.
 bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNIX_TESTS=ON

@@ -95,7 +95,7 @@ TBasicVSTModule::TBasicVSTModule() {
   FEffect.numOutputs = 2;
   FEffect.ioRatio = 1.0f;
   FEffect.uniqueID = FourCC('N', 'o', 'E', 'f');
-  FEffect.user = this;
+  // user and object stay null until the module is complete (see Complete).
   BindGuardEntries();
 }
 
@@ -124,20 +124,26 @@ void TBasicVSTModule::BindClosedEntries() {
 }
 
 void TBasicVSTModule::SetAudioMaster(audioMasterCallback callback) {
+  if (callback == nullptr) throw EVstError("AudioMaster Error");
   FAudioMaster = callback;
-  if (HostVersion() == 0) throw EVstError("AudioMaster Error");
+  // Any answer is a host we can serve: 0 comes from old hosts, and from scanners that answer 0 to
+  // everything while they take the record's user field for their own.
+  HostVersion();
   std::array<char, 256> product{};
   CallAudioMaster(audioMasterGetProductString, 0, 0, product.data());
   product.back() = '\0';
   const std::string host(product.data());
   // Two hosts keep their own pointer in the user field; the module then lives in the object field.
   // The host text is searched for within the names, so a prefix such as "XT" matches too.
-  if (!host.empty() && (std::string("energyXT").find(host) != std::string::npos ||
-                        std::string("Sound Forge Pro 10.0").find(host) != std::string::npos)) {
-    FStoreInObjectField = true;
+  FStoreInObjectField = !host.empty() && (std::string("energyXT").find(host) != std::string::npos ||
+                                          std::string("Sound Forge Pro 10.0").find(host) != std::string::npos);
+}
+
+void TBasicVSTModule::Complete() {
+  if (FStoreInObjectField)
     FEffect.object = this;
-    FEffect.user = nullptr;
-  }
+  else
+    FEffect.user = this;
 }
 
 VstIntPtr TBasicVSTModule::CallAudioMaster(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {

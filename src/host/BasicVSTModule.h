@@ -30,8 +30,12 @@ class TBasicVSTModule {
   virtual vst::AEffect* GetEffect() { return &FEffect; }
   const vst::AEffect& Effect() const { return FEffect; }
 
-  // Stores the host callback and checks that the host is usable.
+  // Stores the host callback (a null one raises EVstError) and asks the host who it is.
   virtual void SetAudioMaster(vst::audioMasterCallback callback);
+  // Names the module in the record's user field (the object field for the two hosts that keep
+  // their own pointer in user). Until then both stay null: scanners take a non-null user field for
+  // an instance of their own and stop answering.
+  void Complete();
   vst::audioMasterCallback AudioMaster() const { return FAudioMaster; }
 
   // The single way into the host; answers 0 without a callback.

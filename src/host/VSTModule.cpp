@@ -39,6 +39,7 @@ vst::AEffect* CreateEffect(const std::function<std::unique_ptr<TVSTModule>()>& f
     module->SetAudioMaster(audioMaster);
     vst::AEffect* effect = module->GetEffect();
     ModuleRegistry::Add(module.get());
+    module->Complete();
     module.release();
     return effect;
   } catch (...) {

@@ -27,7 +27,8 @@ class TVSTModule : public TDspVSTModule {
 };
 
 // Creates a module, hands it the host callback and returns its record, or null when creation
-// failed. The instance is recorded as live until effClose.
+// failed (a null callback included). The instance is recorded as live until effClose; the record
+// names it only once it is complete, after the last request to the host.
 vst::AEffect* CreateEffect(const std::function<std::unique_ptr<TVSTModule>()>& factory,
                            vst::audioMasterCallback audioMaster);
 

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/NameOrder.h"
 #include "platform/PlatformError.h"
 
 namespace vornix::platform {
 
 namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -17,35 +16,20 @@ bool EndsWith(std::string_view name, std::string_view extension) {
   if (name.size() < extension.size()) return false;
   name.remove_prefix(name.size() - extension.size());
 #ifdef _WIN32
-  return std::equal(name.begin(), name.end(), extension.begin(),
-                    [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return std::equal(name.begin(), name.end(), extension.begin(), [&](char a, char b) { return lower(a) == lower(b); });
 #else
   return name == extension;
 #endif
 }
 
-// Dot files are hidden on POSIX systems; on Windows a leading dot is an ordinary character, but a
-// name that is nothing but the extension names no preset.
+// On Windows a name that is nothing but the extension names no preset; on POSIX systems such a
+// name is a dot file, which IsHiddenFile leaves out.
 bool Listed(std::string_view name, std::string_view extension) {
-#ifdef _WIN32
   return name.size() > extension.size() && EndsWith(name, extension);
-#else
-  return !name.empty() && name.front() != '.' && EndsWith(name, extension);
-#endif
 }
 
 }  // namespace
-
-bool TextLessIgnoringCase(std::string_view a, std::string_view b) noexcept {
-  const auto n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    const auto ca = static_cast<unsigned char>(LowerAscii(a[i]));
-    const auto cb = static_cast<unsigned char>(LowerAscii(b[i]));
-    if (ca != cb) return ca < cb;
-  }
-  if (a.size() != b.size()) return a.size() < b.size();
-  return a < b;
-}
 
 std::filesystem::path FilePath(std::string_view utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
@@ -78,12 +62,19 @@ std::vector<std::string> ListFiles(const std::filesystem::path& folder, std::str
     } catch (const std::exception&) {
       continue;  // a Windows name with a lone surrogate has no UTF-8 text
     }
-    if (!Listed(name, extension)) continue;
+    if (!Listed(name, extension) || IsHiddenFile(it->path())) continue;
     std::error_code typeError;
     if (!it->is_regular_file(typeError)) continue;
     names.push_back(name);
   }
-  std::sort(names.begin(), names.end(), TextLessIgnoringCase);
+  // By the names without the extension they share: a language may pass over the dot, and then
+  // "e.orvanep" would follow "elan.orvanep".
+  const TNameOrder order;
+  std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+    const int stems = order.Compare(std::string_view(a).substr(0, a.size() - extension.size()),
+                                    std::string_view(b).substr(0, b.size() - extension.size()));
+    return stems != 0 ? stems < 0 : a < b;
+  });
   return names;
 }
 

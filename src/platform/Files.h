@@ -20,9 +20,14 @@ void ForceDirectories(const std::filesystem::path& folder);
 
 // The names (with extension, without folder) of the regular files in the folder whose names end
 // in `extension` (exactly, including case, so that name + extension opens the file again; ignoring
-// ASCII case on Windows, whose file names ignore it), without hidden (dot) files on POSIX systems,
-// sorted ascending ignoring ASCII letter case. A missing or unreadable folder lists nothing.
+// ASCII case on Windows, whose file names ignore it), without hidden files (IsHiddenFile), sorted
+// in the user's order ignoring letter case (TNameOrder). A missing or unreadable folder lists
+// nothing.
 std::vector<std::string> ListFiles(const std::filesystem::path& folder, std::string_view extension);
+
+// Files a listing leaves out: dot files on POSIX systems; on Windows hidden and system files (and
+// any whose attributes cannot be read).
+bool IsHiddenFile(const std::filesystem::path& file) noexcept;
 
 // The preset names of a folder: ListFiles with PresetFileExtension, each without the extension.
 std::vector<std::string> ListPresetNames(const std::filesystem::path& folder);
@@ -47,9 +52,5 @@ void WriteFileAtomically(const std::filesystem::path& fileName, std::string_view
 // Each \ / : * ? " < > | becomes "_". On POSIX systems names that start with "." would be hidden
 // and so never listed; that dot becomes "_" too. The caller trims blanks first.
 std::string MakeValidFileName(std::string_view name);
-
-// Less-than ignoring ASCII letter case; names equal but for case order by their bytes, so that
-// the order is total and stable across runs.
-bool TextLessIgnoringCase(std::string_view a, std::string_view b) noexcept;
 
 }  // namespace vornix::platform

@@ -17,6 +17,8 @@ std::atomic<unsigned> temporaryCounter{0};
 
 bool RemoveFile(const std::filesystem::path& fileName) noexcept { return ::unlink(fileName.c_str()) == 0; }
 
+bool IsHiddenFile(const std::filesystem::path& file) noexcept { return file.filename().native().starts_with('.'); }
+
 void WriteFileAtomically(const std::filesystem::path& linkOrFileName, std::string_view bytes) {
   // A symbolic link (a configuration kept elsewhere) stays a link: its target is replaced.
   std::filesystem::path fileName = linkOrFileName;

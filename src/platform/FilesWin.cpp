@@ -16,6 +16,11 @@ std::atomic<unsigned> temporaryCounter{0};
 // DeleteFileW refuses folders.
 bool RemoveFile(const std::filesystem::path& fileName) noexcept { return DeleteFileW(fileName.c_str()) != 0; }
 
+bool IsHiddenFile(const std::filesystem::path& file) noexcept {
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  return attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+}
+
 void WriteFileAtomically(const std::filesystem::path& fileName, std::string_view bytes) {
   const auto folder = fileName.parent_path();
   const std::wstring base = fileName.filename().wstring();

@@ -185,7 +185,10 @@ void TMemoryWindowSystem::ReplayPress() {
 
 TMemoryWindow* TMemoryWindowSystem::ActivePopup() const { return presses_.Watching(); }
 
+// Input reaches the handler from outside, as the host's loop delivers it on Win32: the guard is
+// held until the handler has returned, and whatever it kept alive may go then.
 bool TMemoryWindowSystem::Deliver(TMemoryWindow& window, const TEvent& event) {
+  const std::shared_ptr<void> entry = GuardEntry();
   return window.handler_.HandleEvent(window, event);
 }
 
@@ -358,7 +361,7 @@ void TMemoryWindowSystem::AdvanceTime(int milliseconds) {
 
 void TMemoryWindowSystem::QueueModalAction(std::function<void()> action) { modalActions_.push_back(std::move(action)); }
 
-void TMemoryWindowSystem::RunModal(const std::function<bool()>& done) {
+void TMemoryWindowSystem::RunModalLoop(const std::function<bool()>& done) {
   struct TDepth {
     int& depth;
     explicit TDepth(int& d) : depth(d) { ++depth; }
@@ -405,6 +408,7 @@ void TMemoryWindowSystem::SetClipboard(const std::string& format, const std::vec
   clipboard_->Formats.clear();
   clipboard_->Text.reset();
   clipboard_->Formats[format] = data;
+  clipboard_->Owned = true;
 }
 
 bool TMemoryWindowSystem::HasClipboard(const std::string& format) { return clipboard_->Formats.contains(format); }
@@ -418,6 +422,7 @@ std::optional<std::vector<std::uint8_t>> TMemoryWindowSystem::GetClipboard(const
 void TMemoryWindowSystem::SetClipboardText(const std::string& utf8) {
   clipboard_->Formats.clear();
   clipboard_->Text = utf8;
+  clipboard_->Owned = true;
 }
 
 std::optional<std::string> TMemoryWindowSystem::GetClipboardText() { return clipboard_->Text; }

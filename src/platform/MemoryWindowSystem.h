@@ -12,6 +12,8 @@
 // RunModal runs the actions the test queued with QueueModalAction, one per turn, until `done`
 // is true; with none left it throws std::logic_error describing the stuck loop, so a test never
 // hangs.
+//
+// Every event reaches its handler holding the entry guard, as the host's loop dispatches on Win32.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +36,14 @@ enum class TWindowKind { Child, Popup, Dialog };
 struct TMemoryClipboard {
   std::map<std::string, std::vector<std::uint8_t>> Formats;
   std::optional<std::string> Text;
+  // Some program holds the content; every put sets it.
+  bool Owned = false;
+  // The program that held the content has gone (an editor closed): as on X11, the data goes too.
+  void OwnerGone() {
+    Formats.clear();
+    Text.reset();
+    Owned = false;
+  }
 };
 
 class TMemoryWindowSystem;
@@ -119,12 +129,12 @@ class TMemoryWindowSystem final : public TWindowSystem {
                                         TWindowHandler& handler) override;
   void ReplayPress() override;
   void Pump() override;
-  void RunModal(const std::function<bool()>& done) override;
   void FlushMouseInput() override;
   gfx::TPoint PointerPosition() const override { return pointer_; }
   TShiftState ModifierState() const override { return modifiers_ | buttons_; }
   gfx::TRect ScreenBounds() const override { return screen_; }
   void SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) override;
+  bool ClipboardHasOwner() override { return clipboard_->Owned; }
   bool HasClipboard(const std::string& format) override;
   std::optional<std::vector<std::uint8_t>> GetClipboard(const std::string& format) override;
   void SetClipboardText(const std::string& utf8) override;
@@ -181,6 +191,7 @@ class TMemoryWindowSystem final : public TWindowSystem {
   TMemoryClipboard& Clipboard() { return *clipboard_; }
 
  private:
+  void RunModalLoop(const std::function<bool()>& done) override;
   friend class TMemoryWindow;
   struct TPosted {
     std::uint64_t Serial;

@@ -1,11 +1,13 @@
-// Documents go to xdg-open, started in a grandchild so that the host never has to
-// reap it and never waits for it.
+// Documents go to xdg-open, started in a grandchild so that the host never has to reap it; the
+// child between them watches it for a moment, so that an opener that fails is reported.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -42,6 +44,26 @@ void CloseFrom(int first, int maxFd) {
   for (int fd = first; fd < maxFd; ++fd) close(fd);
 }
 
+// How long the opener may take to fail before it counts as started: xdg-open gives up at once when
+// no program opens the kind, or when that program cannot start; one that opens the document
+// may go on running (some desktops keep xdg-open until the viewer closes).
+constexpr int kFailureWatchMs = 1000;
+constexpr int kWatchStepMs = 10;
+
+// In the watching child: whether the opener failed within the watch. Only calls that are safe
+// after fork.
+bool FailedWithinTheWatch(pid_t opener) {
+  const timespec step{0, kWatchStepMs * 1000000L};
+  for (int waited = 0; waited < kFailureWatchMs; waited += kWatchStepMs) {
+    int status = 0;
+    const pid_t done = waitpid(opener, &status, WNOHANG);
+    if (done == opener) return !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+    if (done < 0 && errno != EINTR) return true;
+    nanosleep(&step, nullptr);
+  }
+  return false;  // still running: it has started the viewer or is showing it
+}
+
 bool Launch(std::string_view program, const std::string& argument) {
   const auto file = FindProgram(program);
   if (!file) return false;
@@ -52,9 +74,12 @@ bool Launch(std::string_view program, const std::string& argument) {
   const pid_t child = fork();
   if (child < 0) return false;
   if (child == 0) {
-    // The child only forks the launcher and leaves; the grandchild belongs to init from then on.
-    const pid_t grandchild = fork();
-    if (grandchild == 0) {
+    // The child starts the opener, watches it for a moment and leaves; an opener still running
+    // then belongs to init, so the host never has to reap it. The host may ignore SIGCHLD, which
+    // would hide the opener's exit status from the watch.
+    signal(SIGCHLD, SIG_DFL);
+    const pid_t opener = fork();
+    if (opener == 0) {
       setsid();
       const int null = open("/dev/null", O_RDWR);
       if (null >= 0) {
@@ -66,7 +91,8 @@ bool Launch(std::string_view program, const std::string& argument) {
       execve(file->c_str(), argv, environ);
       _exit(127);
     }
-    _exit(grandchild < 0 ? 1 : 0);
+    CloseFrom(3, maxFd);  // the watch needs none of the host's files either
+    _exit(opener < 0 || FailedWithinTheWatch(opener) ? 1 : 0);
   }
   int status = 0;
   pid_t waited = 0;

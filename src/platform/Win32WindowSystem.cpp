@@ -17,9 +17,17 @@
 //
 // RunModal is a nested loop over every message of the thread: the host's windows keep painting
 // and its timers keep running. Mouse and keyboard input for windows that are not this system's is
-// dropped meanwhile, as for windows disabled by a modal dialog: the user cannot drive the host (and
-// so re-enter the plug-in, for instance to close the editor under the question) while a question
-// waits. WM_QUIT ends the loop and is posted again for the host's loop.
+// dropped meanwhile, as for windows disabled by a modal dialog: the user cannot drive the host
+// while a question waits. WM_QUIT ends the loop and is posted again for the host's loop. The host
+// itself may still call in from its timers, sent messages or a WM_SYSCOMMAND close, even to close
+// the editor: every handler holds the entry guard (see Window.h), so the editor goes only once
+// the handlers under the loop have returned.
+//
+// Windows belong to the thread that made them; only it can destroy them. A host that closes the
+// editor on another thread has the work handed over (RunOnOwnerThread): a message sent to our
+// message-only window, which the owner thread runs from whichever loop it is in (the host's, or
+// one of ours). When that thread does not take it in time, windows of ours destroyed elsewhere
+// are cut off from this library and closed by their own thread once it takes messages again.
 //
 // Popups take the mouse capture while shown, so that a press outside them reaches us first: the
 // popup gets it as a CloseRequest, and ReplayPress posts it again to the window under the pointer.
@@ -42,6 +50,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/HandedWork.h"
 #include "platform/PopupPresses.h"
 #include "platform/Win32Clipboard.h"
 #include "platform/Win32WindowClass.h"
@@ -54,6 +63,17 @@ namespace {
 
 constexpr DWORD kModalWaitCapMs = 250;
 constexpr int kPumpMessageCap = 10000;  // a handler that keeps posting cannot hold Pump forever
+// How long another thread waits for the owner thread to take handed work: a busy host's GUI thread
+// comes round to its queue well within it, and a host whose GUI thread waits for the handing
+// thread gets its call back instead of a deadlock.
+constexpr DWORD kOwnerThreadWaitMs = 5000;
+
+// Handed work for the message window: lParam is a std::shared_ptr<detail::THandedWork>* that the
+// window procedure takes over. Registered, so that no other program's message is taken for it.
+UINT HandedWorkMessage() {
+  static const UINT message = RegisterWindowMessageW(L"Vornix.HandedWork");
+  return message;
+}
 
 enum class TKind { Child, Popup, Dialog };
 
@@ -137,6 +157,41 @@ RECT DialogRect(const gfx::TRect& client) {
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// True while `hwnd` is still a window of `thread` (one whose thread ended went with it).
+bool StillOnThread(HWND hwnd, DWORD thread) {
+  return IsWindow(hwnd) && GetWindowThreadProcessId(hwnd, nullptr) == thread;
+}
+
+// Destroys a window of ours. One of another thread cannot be destroyed from here: it falls back to
+// the default procedure, which no longer reaches this library, and closes itself on its own thread.
+void DestroyOrLeave(HWND hwnd) {
+  if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) {
+    DestroyWindow(hwnd);
+    return;
+  }
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+  PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+// Hands `work` to the thread of `window` and waits for it there. The work may destroy the window
+// system that asks: nothing here touches it.
+bool HandToThreadOf(HWND window, const std::function<void()>& work) {
+  const auto handed = std::make_shared<detail::THandedWork>(work);
+  auto parcel = std::make_unique<std::shared_ptr<detail::THandedWork>>(handed);
+  DWORD_PTR ignored = 0;
+  SetLastError(0);
+  if (SendMessageTimeoutW(window, HandedWorkMessage(), 0, reinterpret_cast<LPARAM>(parcel.get()),
+                          SMTO_NORMAL | SMTO_ABORTIFHUNG, kOwnerThreadWaitMs, &ignored) != 0 ||
+      GetLastError() == ERROR_TIMEOUT) {
+    // Taken (and freed there); or not taken in time, when it may still arrive later and be freed
+    // there (the work then left alone), so it is not ours to free. Never delivered at all, the
+    // parcel is a few bytes lost.
+    (void)parcel.release();
+  }
+  return handed->Settle();
+}
+
 class TWin32WindowSystem;
 
 class TWin32Window final : public TWindow {
@@ -196,6 +251,7 @@ class TWin32WindowSystem final : public TWindowSystem {
   TWin32WindowSystem& operator=(const TWin32WindowSystem&) = delete;
 
   bool WindowsBelongToTheirThread() const override { return true; }
+  bool RunOnOwnerThread(const std::function<void()>& work) override;
   std::unique_ptr<TWindow> CreateChild(std::uintptr_t parent, int width, int height, TWindowHandler& handler) override;
   std::unique_ptr<TWindow> CreatePopup(TWindow& owner, const gfx::TRect& screenBounds,
                                        TWindowHandler& handler) override;
@@ -203,12 +259,12 @@ class TWin32WindowSystem final : public TWindowSystem {
                                         TWindowHandler& handler) override;
   void ReplayPress() override;
   void Pump() override;
-  void RunModal(const std::function<bool()>& done) override;
   void FlushMouseInput() override;
   gfx::TPoint PointerPosition() const override;
   TShiftState ModifierState() const override;
   gfx::TRect ScreenBounds() const override;
   void SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) override;
+  bool ClipboardHasOwner() override;
   bool HasClipboard(const std::string& format) override;
   std::optional<std::vector<std::uint8_t>> GetClipboard(const std::string& format) override;
   void SetClipboardText(const std::string& utf8) override;
@@ -217,6 +273,7 @@ class TWin32WindowSystem final : public TWindowSystem {
   LRESULT Handle(TWin32Window& w, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  void RunModalLoop(const std::function<bool()>& done) override;
   friend class TWin32Window;
   friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
 
@@ -235,7 +292,7 @@ class TWin32WindowSystem final : public TWindowSystem {
   TWin32Window* BySerial(std::uint64_t serial) const;
   TWin32Window* OursAt(POINT screen) const;
   HWND TopLevelOf(const TWin32Window& owner) const;
-  HWND ClipboardOwner();
+  HWND MessageWindow();
 
   bool Dispatch(TWin32Window& w, const TEvent& e) { return w.handler_.HandleEvent(w, e); }
   void DispatchMouse(TWin32Window& w, TEventKind kind, POINT screen, TMouseButton button, TShiftState shift);
@@ -264,7 +321,7 @@ class TWin32WindowSystem final : public TWindowSystem {
   std::vector<std::pair<std::uint64_t, int>> pendingTimers_;  // noted outside our loops
   int loopDepth_ = 0;
   std::uint64_t nextSerial_ = 1;
-  HWND clipboardOwner_ = nullptr;
+  HWND messageWindow_ = nullptr;
   DWORD thread_ = GetCurrentThreadId();
 };
 
@@ -402,6 +459,13 @@ void TWin32Window::StopTimer(int id) {
 // ---- the window procedure ----
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == HandedWorkMessage() && message != 0) {
+    // Work another thread handed to this one (the host closed the editor there).
+    const std::unique_ptr<std::shared_ptr<detail::THandedWork>> parcel(
+        reinterpret_cast<std::shared_ptr<detail::THandedWork>*>(lParam));
+    if (parcel && *parcel) (*parcel)->RunIfWanted();
+    return 0;
+  }
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -418,6 +482,8 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
   }
   // Handlers never let an exception out into the host's loop: it would cross the system's frames.
   try {
+    // Held until the handler has returned; the system and `w` may be gone then.
+    const std::shared_ptr<void> entry = w->system_->GuardEntry();
     return w->system_->Handle(*w, message, wParam, lParam);
   } catch (...) {
     return 0;
@@ -523,27 +589,25 @@ LRESULT TWin32WindowSystem::Handle(TWin32Window& w, UINT message, WPARAM wParam,
 
 // ---- the system ----
 
-// The clipboard's window is made first: when no window can be made, there is no system.
-TWin32WindowSystem::TWin32WindowSystem() { ClipboardOwner(); }
+// The message window is made first, on the thread the windows will belong to: when no window can
+// be made, there is no system.
+TWin32WindowSystem::TWin32WindowSystem() { MessageWindow(); }
 
 TWin32WindowSystem::~TWin32WindowSystem() {
-  // Windows still open are destroyed now and left without a system: none may call into a library
-  // that is being unloaded. One of another thread (the library unloaded there) cannot be destroyed
-  // from here: it falls back to the default procedure and closes itself on its own thread.
+  // Windows still open are destroyed now (or left to their thread, see Forget) and left without a
+  // system: none may call into a library that is being unloaded.
   const std::vector<std::pair<HWND, TWin32Window*>> open(windows_.begin(), windows_.end());
-  for (const auto& [hwnd, w] : open) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    w->system_ = nullptr;
-    w->hwnd_ = nullptr;
-    if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) {
-      DestroyWindow(hwnd);
-    } else {
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
-      PostMessageW(hwnd, WM_CLOSE, 0, 0);
-    }
-  }
+  for (const auto& [hwnd, w] : open) Forget(*w);
   windows_.clear();
-  if (clipboardOwner_ != nullptr) DestroyWindow(clipboardOwner_);
+  if (messageWindow_ != nullptr && StillOnThread(messageWindow_, thread_)) DestroyOrLeave(messageWindow_);
+}
+
+bool TWin32WindowSystem::RunOnOwnerThread(const std::function<void()>& work) {
+  if (GetCurrentThreadId() == thread_) {
+    work();
+    return true;
+  }
+  return HandToThreadOf(messageWindow_, work);
 }
 
 const TWin32Window& TWin32WindowSystem::Ours(const TWindow& window) const {
@@ -633,13 +697,15 @@ void TWin32WindowSystem::Forget(TWin32Window& w) {
   if (dragging_ == &w) dragging_ = nullptr;
   if (captured_ == &w) captured_ = nullptr;
   if (const HWND hwnd = w.hwnd_) {
-    // No message reaches the object from here on, not even those that destroying sends.
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     windows_.erase(hwnd);
     w.hwnd_ = nullptr;
-    movingCapture_ = true;
-    DestroyWindow(hwnd);
-    movingCapture_ = false;
+    if (StillOnThread(hwnd, thread_)) {
+      // No message reaches the object from here on, not even those that destroying sends.
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      movingCapture_ = true;
+      DestroyOrLeave(hwnd);
+      movingCapture_ = false;
+    }
   }
   w.system_ = nullptr;
   EnsureCapture();
@@ -943,7 +1009,7 @@ void TWin32WindowSystem::Pump() {
   }
 }
 
-void TWin32WindowSystem::RunModal(const std::function<bool()>& done) {
+void TWin32WindowSystem::RunModalLoop(const std::function<bool()>& done) {
   const TLoop loop(*this);
   while (!done()) {
     FirePendingTimers();
@@ -1001,20 +1067,24 @@ gfx::TRect TWin32WindowSystem::ScreenBounds() const {
 
 // ---- clipboard ----
 
-// A message-only window of ours owns what we put on the clipboard; the data stays there after it
-// (and the editor) have gone.
-HWND TWin32WindowSystem::ClipboardOwner() {
-  if (clipboardOwner_ == nullptr) {
-    clipboardOwner_ = CreateWindowExW(0, detail::WindowClassName(&WindowProcedure), L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                      nullptr, detail::ThisModule(), nullptr);
-    if (clipboardOwner_ == nullptr) throw std::runtime_error(LastErrorText("cannot make windows"));
+// A message-only window of ours owns what we put on the clipboard (the data stays there after it
+// and the editor have gone) and takes the work other threads hand to this one.
+HWND TWin32WindowSystem::MessageWindow() {
+  if (messageWindow_ == nullptr) {
+    messageWindow_ = CreateWindowExW(0, detail::WindowClassName(&WindowProcedure), L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                     nullptr, detail::ThisModule(), nullptr);
+    if (messageWindow_ == nullptr) throw std::runtime_error(LastErrorText("cannot make windows"));
   }
-  return clipboardOwner_;
+  return messageWindow_;
 }
 
 void TWin32WindowSystem::SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) {
-  detail::PutClipboard(ClipboardOwner(), detail::ClipboardFormat(format), data);
+  detail::PutClipboard(MessageWindow(), detail::ClipboardFormat(format), data);
 }
+
+// Not GetClipboardOwner: it is null once the window that put the data there has gone, and for data
+// put without a window, while the data stays and is still the user's latest copy.
+bool TWin32WindowSystem::ClipboardHasOwner() { return CountClipboardFormats() != 0; }
 
 bool TWin32WindowSystem::HasClipboard(const std::string& format) {
   return IsClipboardFormatAvailable(detail::ClipboardFormat(format)) != 0;
@@ -1028,7 +1098,7 @@ void TWin32WindowSystem::SetClipboardText(const std::string& utf8) {
   const std::wstring wide = WideFromUtf8(utf8);
   std::vector<std::uint8_t> bytes((wide.size() + 1) * sizeof(wchar_t), 0);
   std::memcpy(bytes.data(), wide.data(), wide.size() * sizeof(wchar_t));
-  detail::PutClipboard(ClipboardOwner(), CF_UNICODETEXT, bytes);
+  detail::PutClipboard(MessageWindow(), CF_UNICODETEXT, bytes);
 }
 
 std::optional<std::string> TWin32WindowSystem::GetClipboardText() {

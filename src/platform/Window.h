@@ -5,10 +5,16 @@
 //
 // Threads: a window system and its windows belong to the thread that calls the editor entries;
 // nothing here may be touched from another thread, except that they may be destroyed on another
-// thread while that one is not inside them (a library unloaded with an editor open). Several
-// systems may live at once, on one thread or on several.
+// thread while that one is not inside them (a library unloaded with an editor open), and that
+// another thread may hand work to theirs (RunOnOwnerThread). Several systems may live at once, on
+// one thread or on several.
 //
 // Timers: a window's timers fire only from Pump and RunModal, on the thread that calls them.
+//
+// Closing under a handler: a host may close the editor from inside one of the editor's own
+// handlers (a host timer that fires under a modal question calls effEditClose). EndModalLoops
+// ends every modal loop, and the entry guard lets the editor keep itself alive until the handlers
+// on the stack have returned.
 #pragma once
 
 #include <cstdint>
@@ -180,8 +186,34 @@ class TWindowSystem {
   // windows, start and stop timers and run a modal loop; they must not destroy the system.
   virtual void Pump() = 0;
   // A nested loop for a modal question: handles events and timers (waiting for them) until `done`
-  // is true; `done` is asked before every turn.
-  virtual void RunModal(const std::function<bool()>& done) = 0;
+  // is true; `done` is asked before every turn. After EndModalLoops it ends after its current turn,
+  // or at once.
+  void RunModal(const std::function<bool()>& done) {
+    if (modalLoopsEnded_) return;
+    RunModalLoop([this, &done] { return modalLoopsEnded_ || done(); });
+  }
+  // Every modal loop running ends, and every later one ends at once: the editor is closing under
+  // its questions, which unwind as cancelled. A system that serves one editor after another
+  // (windows in memory) resumes once the closed one has gone.
+  void EndModalLoops() { modalLoopsEnded_ = true; }
+  void ResumeModalLoops() { modalLoopsEnded_ = false; }
+  bool ModalLoopsEnded() const { return modalLoopsEnded_; }
+
+  // What an entry into the editor holds while it runs (null: nothing to hold).
+  using TEntryGuard = std::function<std::shared_ptr<void>()>;
+  // Handlers that run from outside Pump and RunModal (Win32: the host's own loop dispatches our
+  // windows' messages; in memory: the test's input) hold what `guard` returns until they have
+  // returned, and let it go as the last thing, so that the owner of the system may go then.
+  void SetEntryGuard(TEntryGuard guard) { entryGuard_ = std::move(guard); }
+
+  // Runs `work` on the thread the windows belong to, and returns true once it has run there. Where
+  // windows belong to no thread it runs at once, here. On Win32 the owner thread runs it from its
+  // message queue; one that does not take it within a few seconds (stuck, or gone) never runs it,
+  // and false says so. `work` may destroy the system: nothing touches it after handing over.
+  virtual bool RunOnOwnerThread(const std::function<void()>& work) {
+    work();
+    return true;
+  }
   // Drops the mouse input (presses, releases, wheel, moves) that has queued up but was not handled
   // yet.
   virtual void FlushMouseInput() = 0;
@@ -195,11 +227,25 @@ class TWindowSystem {
   // replaces whatever the clipboard held, in every format. Asking another program waits a few
   // hundred milliseconds at most.
   virtual void SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) = 0;
+  // True while the clipboard holds what some program (this one included) put there last, in
+  // whatever format: the user's latest copy. False when nothing holds it: on X11 the data goes with
+  // the program that owned it. On Windows the data outlives the program that put it there, so
+  // there a clipboard that is not empty counts as held. Asks no other program.
+  virtual bool ClipboardHasOwner() = 0;
   virtual bool HasClipboard(const std::string& format) = 0;
   virtual std::optional<std::vector<std::uint8_t>> GetClipboard(const std::string& format) = 0;
   // Plain text (the numeric edit's cut and paste).
   virtual void SetClipboardText(const std::string& utf8) = 0;
   virtual std::optional<std::string> GetClipboardText() = 0;
+
+ protected:
+  // The backend's modal loop, which returns when `done` is true.
+  virtual void RunModalLoop(const std::function<bool()>& done) = 0;
+  std::shared_ptr<void> GuardEntry() const { return entryGuard_ ? entryGuard_() : nullptr; }
+
+ private:
+  bool modalLoopsEnded_ = false;
+  TEntryGuard entryGuard_;
 };
 
 // The platform's own windows: X11 on Linux (a connection of its own to the default display),

@@ -224,18 +224,19 @@ class TX11WindowSystem final : public TWindowSystem {
                                         TWindowHandler& handler) override;
   void ReplayPress() override;
   void Pump() override;
-  void RunModal(const std::function<bool()>& done) override;
   void FlushMouseInput() override;
   gfx::TPoint PointerPosition() const override;
   TShiftState ModifierState() const override;
   gfx::TRect ScreenBounds() const override;
   void SetClipboard(const std::string& format, const std::vector<std::uint8_t>& data) override;
+  bool ClipboardHasOwner() override;
   bool HasClipboard(const std::string& format) override;
   std::optional<std::vector<std::uint8_t>> GetClipboard(const std::string& format) override;
   void SetClipboardText(const std::string& utf8) override;
   std::optional<std::string> GetClipboardText() override;
 
  private:
+  void RunModalLoop(const std::function<bool()>& done) override;
   friend class TX11Window;
 
   enum TAtom {
@@ -278,6 +279,7 @@ class TX11WindowSystem final : public TWindowSystem {
   // A key the editor inside the host's window did not use goes to the host's window, as if the
   // host had had the keyboard.
   void KeyForTheHost(TX11Window& w, const XKeyEvent& ev);
+  ::Window KeyTaker(::Window from, long mask);
   void Present(TX11Window& w, const gfx::TRect& area);
   unsigned long PixelOf(gfx::TColor c, Visual* visual, Colormap map);
   int BitsPerPixel(int depth) const;
@@ -1040,7 +1042,7 @@ void TX11WindowSystem::HandleKey(XKeyEvent& ev) {
 }
 
 void TX11WindowSystem::KeyForTheHost(TX11Window& w, const XKeyEvent& ev) {
-  if (w.kind_ != TKind::Child || w.parent_ == 0) return;
+  if (!Alive() || w.kind_ != TKind::Child || w.parent_ == 0) return;
   auto& down = w.keysDownForTheHost_;
   if (ev.type == KeyRelease) {
     const auto pressed = std::find(down.begin(), down.end(), ev.keycode);
@@ -1049,13 +1051,35 @@ void TX11WindowSystem::KeyForTheHost(TX11Window& w, const XKeyEvent& ev) {
   } else {
     down.push_back(ev.keycode);
   }
+  const long mask = ev.type == KeyPress ? KeyPressMask : KeyReleaseMask;
+  const ::Window target = KeyTaker(w.parent_, mask);
+  if (target == 0) return;
   XEvent out{};
   out.xkey = ev;
-  out.xkey.window = w.parent_;
+  out.xkey.window = target;
   out.xkey.subwindow = None;
-  // Propagated up from the host's window to the first of its windows that takes keys.
-  XSendEvent(display_, w.parent_, True, ev.type == KeyPress ? KeyPressMask : KeyReleaseMask, &out);
+  XSendEvent(display_, target, False, mask, &out);
   XFlush(display_);
+}
+
+// The host's window that takes keys: the parent or the first of its ancestors some client asked
+// keys of. Toolkits look the event's window up among their own, so the event must name that very
+// window (the server would carry a propagated event up but leave the name of the first one).
+::Window TX11WindowSystem::KeyTaker(::Window from, long mask) {
+  const detail::TExpectedErrors expected(connection_);  // the host's windows may go meanwhile
+  ::Window window = from;
+  for (int depth = 0; depth < 32 && window != 0; ++depth) {
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(display_, window, &a)) return 0;
+    if ((a.all_event_masks & mask) != 0) return window;
+    if ((a.do_not_propagate_mask & mask) != 0) return 0;
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return 0;
+    if (children != nullptr) XFree(children);
+    window = parent == root ? 0 : parent;
+  }
+  return 0;
 }
 
 void TX11WindowSystem::FireTimers() {
@@ -1115,7 +1139,7 @@ void TX11WindowSystem::Pump() {
 }
 
 // Without the server nothing can end the loop but the loop itself: it returns.
-void TX11WindowSystem::RunModal(const std::function<bool()>& done) {
+void TX11WindowSystem::RunModalLoop(const std::function<bool()>& done) {
   while (!done()) {
     Pump();
     if (done() || !Alive()) return;
@@ -1373,6 +1397,10 @@ std::optional<std::pair<Atom, std::vector<std::uint8_t>>> TX11WindowSystem::Read
   auto data = Convert(target);
   if (data && data->first != target) return std::nullopt;
   return data;
+}
+
+bool TX11WindowSystem::ClipboardHasOwner() {
+  return Alive() && XGetSelectionOwner(display_, atoms_[aClipboard]) != None;
 }
 
 bool TX11WindowSystem::HasClipboard(const std::string& format) {

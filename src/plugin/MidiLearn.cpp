@@ -34,6 +34,15 @@ void TVSTPluginBase::SetCC(const std::string& parameterName, int cc) {
   CCMapChanged();
 }
 
+void TVSTPluginBase::ReplaceLinks(const TMidiCCList& links) {
+  const std::lock_guard lock(FCCMapLock);
+  FMidiCCList.Clear();
+  for (const TMidiCCItem& link : links) {
+    if (IndexOfParameter(link.ParameterName) >= 0) FMidiCCList.SetCC(link.ParameterName, link.CC);
+  }
+  CCMapChanged();
+}
+
 TMidiCCList TVSTPluginBase::MidiCCList() const {
   const std::lock_guard lock(FCCMapLock);
   return FMidiCCList;

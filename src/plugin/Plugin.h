@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "plugin/EditHistory.h"
 #include "plugin/PluginStateStream.h"
 #include "plugin/VSTPluginBaseDM.h"
 #include "sequencer/OrvMidiNoteRateList.h"
@@ -40,6 +41,12 @@ class TVSTPlugin : public TVSTPluginBase {
 
   // The state section as it would be saved now.
   TStoredState CaptureState() const;
+  // Everything the editor can change, as it is now, and put back as one step for the processing
+  // thread (like a load: the host hears of every parameter once, and of the change).
+  TEditableState CaptureEditableState() const;
+  void RestoreEditableState(const TEditableState& state);
+  // The editor's undo and redo; it lives as long as the module. The editor's thread only.
+  TEditHistory& EditHistory() { return FEditHistory; }
   void GetValueText(const std::string& kind, int value, std::string& text) override;
   // The text parameter `index` shows for `value` (in parameter units), as it shows its own.
   std::string ValueDisplay(int index, float value);
@@ -57,6 +64,7 @@ class TVSTPlugin : public TVSTPluginBase {
   void SavePluginState(TaggedValueWriter& writer) override;
   std::unique_ptr<TPluginStateSection> ReadPluginState(TaggedValueReader& reader, const std::string& version) override;
   void ApplyPluginState(const TPluginStateSection& section) override;
+  void ApplyStoredState(const TStoredState& state);
 
  private:
   void DeclareParameters();
@@ -80,6 +88,7 @@ class TVSTPlugin : public TVSTPluginBase {
   std::unique_ptr<sequencer::TSequencer> FSequencer;
   // Set by the processing thread (or a change of the shown sequence), taken by the editor's.
   std::atomic<int> FShowStep{-2};
+  TEditHistory FEditHistory;  // the editor's thread only
 };
 
 }  // namespace vornix::plugin

@@ -37,10 +37,23 @@ std::unique_ptr<TPluginStateSection> TVSTPlugin::ReadPluginState(TaggedValueRead
   return section;
 }
 
+void TVSTPlugin::ApplyPluginState(const TPluginStateSection& section) {
+  ApplyStoredState(static_cast<const TSection&>(section).State);
+}
+
+TEditableState TVSTPlugin::CaptureEditableState() const { return {CaptureState(), PresetName(), MidiCCList()}; }
+
+void TVSTPlugin::RestoreEditableState(const TEditableState& state) {
+  RunStateLoad([&] {
+    ApplyStoredState(state.State);
+    SetPresetName(state.PresetName);
+    ReplaceLinks(state.Links);
+  });
+}
+
 // Settings go through their parameters, so the sequences and the store follow (the load tells the
 // host); steps are written into the records directly.
-void TVSTPlugin::ApplyPluginState(const TPluginStateSection& section) {
-  const TStoredState& state = static_cast<const TSection&>(section).State;
+void TVSTPlugin::ApplyStoredState(const TStoredState& state) {
   for (std::size_t s = 0; s < state.Sequences.size(); ++s) {
     const TStoredSequence& stored = state.Sequences[s];
     sequencer::TSequencerItem& item = FSequencer->Items(static_cast<int>(s));

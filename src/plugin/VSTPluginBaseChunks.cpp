@@ -59,12 +59,9 @@ bool TVSTPluginBase::LoadStateFromChunk(const TMemoryStreamChunk& chunk, bool ch
     SetPresetName(contents.PresetName);
     ApplyPluginState(*section);
     if (contents.Links) {
-      const std::lock_guard lock(FCCMapLock);
-      FMidiCCList.Clear();
-      for (const auto& [name, cc] : *contents.Links) {
-        if (IndexOfParameter(name) >= 0) FMidiCCList.SetCC(name, cc);  // unknown names are left out
-      }
-      CCMapChanged();
+      TMidiCCList links;
+      for (const auto& [name, cc] : *contents.Links) links.SetCC(name, cc);
+      ReplaceLinks(links);
     }
   });
   if (const std::string name = PresetName(); checkPresetFile && !name.empty() && !PresetFileExists(name))

@@ -90,11 +90,6 @@ void TVSTPluginBase::VSTModuleProcess32Replacing(float* const*, float* const* ou
 
 void TVSTPluginBase::VSTModuleEditIdle() { FEditorInbox.Mark(TEditorInbox::kControls); }
 
-// Idle calls come on the editor's thread even when no refresh is due: learned links complete here.
-vst::VstIntPtr TVSTPluginBase::HostCallEditIdle(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
-  CompletePendingLearn();
-  return host::TVSTModule::HostCallEditIdle(index, value, ptr, opt);
-}
 
 // Learn and teach end with the editor.
 vst::VstIntPtr TVSTPluginBase::HostCallEditClose(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {

@@ -102,6 +102,8 @@ class TVSTPluginBase : public host::TVSTModule {
   // The CC map: which controller drives which parameter (a copy: loads change it on other threads).
   TMidiCCList MidiCCList() const;
   void SetCC(const std::string& parameterName, int cc);
+  // The whole CC map at once; links to parameters this module does not have are left out.
+  void ReplaceLinks(const TMidiCCList& links);
 
   // MIDI CC commands of the editor's menu (editor thread). Each answers the info text to show.
   std::string ToggleMidiLearn();
@@ -123,7 +125,8 @@ class TVSTPluginBase : public host::TVSTModule {
   void EndParameterEdit();
   // Sets a parameter by name as the user's edit.
   void EditParameter(const std::string& parameterName, float value);
-  // A link learned on the processing thread is completed here, on the editor thread.
+  // A link learned on the processing thread is completed here, on the editor thread: at every idle
+  // call of the editor and when it closes.
   void CompletePendingLearn();
 
   // Where messages and questions go; the editor installs its own while it is open. Setting one
@@ -173,7 +176,6 @@ class TVSTPluginBase : public host::TVSTModule {
   void VSTPluginBasePrograms0StoreChunk(host::TCustomVstProgram& program);
   void VSTPluginBasePrograms0LoadChunk(host::TCustomVstProgram& program);
   vst::VstIntPtr EditorOpen(void* parentWindow, vst::VstIntPtr value) override;
-  vst::VstIntPtr HostCallEditIdle(vst::VstInt32, vst::VstIntPtr, void*, float) override;
   vst::VstIntPtr HostCallEditClose(vst::VstInt32, vst::VstIntPtr, void*, float) override;
   vst::VstIntPtr HostCallSetChunk(vst::VstInt32, vst::VstIntPtr, void*, float) override;
   void BeforeDestruction() override;

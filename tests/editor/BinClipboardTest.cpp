@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,17 +98,69 @@ TEST_F(BinClipboardTest, TheFileOutlivesTheWindowSystem) {
   EXPECT_EQ(clipboard.GetStream(), StreamOf(4, 1.0f));
 }
 
-TEST_F(BinClipboardTest, ALaterCopyInAnotherInstanceWinsOverTheOwnSystemClipboard) {
-  TMemoryWindowSystem first, second;
+// The user's latest copy decides: the system clipboard while some program holds it, the file
+// only when none does.
+TEST_F(BinClipboardTest, TheHeldSystemClipboardIsTheTruthAndTheFileServesWhenNoneIsHeld) {
+  const Bytes older = StreamOf(4, 1.0f), newer = StreamOf(6, 2.0f);
+  enum class TClipboard { NotHeld, HeldWithNewerSteps, HeldWithText, HeldWithOtherData };
+  struct TCase {
+    std::string Name;
+    bool FileWithOlderSteps;
+    TClipboard Clipboard;
+    std::optional<Bytes> Pasted;
+  };
+  const TCase cases[] = {
+      {"nothing anywhere", false, TClipboard::NotHeld, std::nullopt},
+      {"the copying editor closed: the file", true, TClipboard::NotHeld, older},
+      {"steps copied by an instance with another documents folder", true, TClipboard::HeldWithNewerSteps, newer},
+      {"the same without a file here", false, TClipboard::HeldWithNewerSteps, newer},
+      {"text copied after the steps", true, TClipboard::HeldWithText, std::nullopt},
+      {"another program's data copied after the steps", true, TClipboard::HeldWithOtherData, std::nullopt},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::filesystem::remove_all(Folder());
+    if (c.FileWithOlderSteps) {
+      TMemoryWindowSystem earlier;
+      TBinClipboard(earlier, Folder()).PutStream(older);
+    }
+    auto shared = std::make_shared<TMemoryClipboard>();
+    TMemoryWindowSystem other(shared), here(shared);
+    switch (c.Clipboard) {
+      case TClipboard::NotHeld: break;
+      case TClipboard::HeldWithNewerSteps: TBinClipboard(other, temp_.Path() / "sandbox").PutStream(newer); break;
+      case TClipboard::HeldWithText: other.SetClipboardText("text"); break;
+      case TClipboard::HeldWithOtherData: other.SetClipboard("image/png", {1, 2, 3}); break;
+    }
+    TBinClipboard clipboard(here, Folder());
+    EXPECT_EQ(clipboard.HasStepData(), c.Pasted.has_value());
+    EXPECT_EQ(clipboard.GetStream(), c.Pasted);
+  }
+}
+
+TEST_F(BinClipboardTest, CopiedStepsStayPastableAfterTheCopyingEditorCloses) {
+  auto shared = std::make_shared<TMemoryClipboard>();
+  TMemoryWindowSystem copying(shared), pasting(shared);
+  TBinClipboard(copying, Folder()).PutStream(StreamOf(4, 1.0f));
+  TBinClipboard paste(pasting, Folder());
+  // Then other text is copied and that program goes away too: nothing holds the clipboard.
+  pasting.SetClipboardText("text");
+  EXPECT_FALSE(paste.HasStepData());
+  shared->OwnerGone();
+  EXPECT_TRUE(paste.HasStepData());
+  EXPECT_EQ(paste.GetStream(), StreamOf(4, 1.0f));
+}
+
+TEST_F(BinClipboardTest, InstancesWithClipboardsOfTheirOwnEachPasteTheirHeldCopy) {
+  TMemoryWindowSystem first, second;  // another display each
   TBinClipboard a(first, Folder()), b(second, Folder());
   a.PutStream(StreamOf(4, 1.0f));
   b.PutStream(StreamOf(4, 2.0f));
-  // The first system still holds its own, older copy.
-  EXPECT_EQ(first.Clipboard().Formats.at("VornixStepData"), MakeClipboardBlock(StreamOf(4, 1.0f)));
-  EXPECT_EQ(a.GetStream(), StreamOf(4, 2.0f));
+  EXPECT_EQ(a.GetStream(), StreamOf(4, 1.0f));
   EXPECT_EQ(b.GetStream(), StreamOf(4, 2.0f));
-  a.PutStream(StreamOf(4, 3.0f));
-  EXPECT_EQ(b.GetStream(), StreamOf(4, 3.0f));
+  // Once the first one's clipboard is held by nobody, the latest copy in the file is what it gets.
+  first.Clipboard().OwnerGone();
+  EXPECT_EQ(a.GetStream(), StreamOf(4, 2.0f));
 }
 
 TEST_F(BinClipboardTest, DamagedFilesAreNeverUsed) {
@@ -155,9 +208,11 @@ TEST_F(BinClipboardTest, ABrokenBlockOnTheSystemClipboardIsReported) {
   } catch (const EBinClipboardError& e) {
     EXPECT_STREQ(e.what(), "Invalid data in Clipboard!");
   }
-  // A later copy elsewhere, in the file, is what a paste gets instead.
+  // While it is held, a copy in the file does not stand in for it; once nothing holds it, it does.
   TMemoryWindowSystem other;
   TBinClipboard(other, Folder()).PutStream(StreamOf(2, 9.0f));
+  EXPECT_THROW(clipboard.GetStream(), EBinClipboardError);
+  system.Clipboard().OwnerGone();
   EXPECT_EQ(clipboard.GetStream(), StreamOf(2, 9.0f));
 }
 

@@ -197,6 +197,27 @@ TEST(Edit, MaxLengthCountsCharactersAndReadOnlyRefusesEdits) {
   EXPECT_EQ(f.changes, changes);
 }
 
+// A text set by the program may be longer than the limit, which holds for what the user types:
+// an edit may replace characters but never lengthen the text beyond the limit or its length then.
+TEST(Edit, ALongerTextIsKeptAndEditingMayNotLengthenIt) {
+  EditFixture f;
+  f.edit.MaxLength = 4;
+  f.edit.SetText("abcdef");
+  EXPECT_EQ(f.edit.Text(), "abcdef");
+  f.system.Type(*f.window, "x");
+  EXPECT_EQ(f.edit.Text(), "abcdef");
+  f.Keys({platform::kKeyLeft, platform::kKeyLeft}, ssShift);
+  f.system.SetClipboardText("xyz");
+  f.Keys({'V'}, ssCtrl);  // replaces "ef": room for two
+  EXPECT_EQ(f.edit.Text(), "abcdxy");
+  f.Keys({platform::kKeyLeft, platform::kKeyLeft}, ssShift);
+  f.system.Type(*f.window, "pq");  // "p" replaces "xy"; "q" would lengthen it again
+  EXPECT_EQ(f.edit.Text(), "abcdp");
+  f.Keys({platform::kKeyBackspace, platform::kKeyBackspace, platform::kKeyBackspace});
+  f.system.Type(*f.window, "qrs");  // the limit again
+  EXPECT_EQ(f.edit.Text(), "abqr");
+}
+
 TEST(Edit, TheMouseSetsTheCaretAndDragsASelection) {
   EditFixture f;
   f.edit.SetText("drag me");

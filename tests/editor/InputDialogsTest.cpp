@@ -124,16 +124,33 @@ TEST_F(InputTextTest, CancelEscapeAndTheCloseBoxKeepTheText) {
   }
 }
 
-TEST_F(InputTextTest, TextIsLimitedToTheMaximumLength) {
-  std::string text = "abcdefgh";
-  Then([&] { Press(kKeyReturn); });
-  EXPECT_TRUE(InputText(owner, "Save Preset", "Name", true, 5, text));
-  EXPECT_EQ(text, "abcde");
+// The limit is on typing: a longer starting text (a title loaded from elsewhere) comes back whole
+// unless the user edits it, and editing never makes it longer.
+TEST_F(InputTextTest, TypingIsLimitedToTheMaximumLengthButALongerStartingTextIsKept) {
+  const std::string loaded(60, 'T');
+  std::string text = loaded;
+  Then([&] {
+    EXPECT_EQ(Question().Title(), "Title");
+    Press(kKeyReturn);
+  });
+  EXPECT_TRUE(InputText(owner, "Title", "Sequence title", true, 50, text));
+  EXPECT_EQ(text, loaded);
+
+  Then([&] {
+    Press(platform::kKeyEnd);  // all was selected when it showed
+    Type("x");
+    Press(kKeyBackspace);
+    Type("yz");
+    Press(kKeyReturn);
+  });
+  EXPECT_TRUE(InputText(owner, "Title", "Sequence title", true, 50, text));
+  EXPECT_EQ(text, std::string(59, 'T'));
 
   Then([&] {
     Type("0123456789");
     Press(kKeyReturn);
   });
+  text = "abcdefgh";
   EXPECT_TRUE(InputText(owner, "Save Preset", "Name", true, 5, text));
   EXPECT_EQ(text, "01234");
 }

@@ -217,7 +217,7 @@ TEST(GridClipboard, DataThatCannotBeReadToTheEndChangesNothing) {
         TCase{"length past the block", {0x40, 0x00, 0x00, 0x00, 0x54}, "Invalid data in Clipboard!"}}) {
     SCOPED_TRACE(c.name);
     TClipboardFixture clip;
-    clip.shared->Formats["VornixStepData"] = c.block;
+    clip.otherSystem.SetClipboard("VornixStepData", c.block);
     TGridFixture f(nullptr, 32);
     f.Show();
     f.ForgetPaint();

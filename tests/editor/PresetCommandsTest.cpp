@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "../plugin/ModuleFixture.h"
+#include "../plugin/PresetsFixture.h"
 #include "editor/forms/PresetCommands.h"
 #include "platform/Files.h"
 
@@ -13,15 +13,7 @@ namespace {
 
 using platform::TDialogAnswer;
 
-class PresetCommandsTest : public PluginUnitTest {
- protected:
-  std::string PresetFile(const std::string& name) { return plugin->PresetsFolder() + name + ".orvanep"; }
-  void Change() {
-    plugin->SetParameterByName("Seq3 Active", 1.0f);
-    plugin->Sequencer().Items(2).Steps()[0].SetValue(5.0f);
-    plugin->SetCC("Seq3 Active", 64);
-  }
-};
+using PresetCommandsTest = PresetsTest;
 
 TEST_F(PresetCommandsTest, SaveUnderAValidFileNameAndLoadItBack) {
   Change();

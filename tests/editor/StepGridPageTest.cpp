@@ -154,7 +154,7 @@ TEST_F(StepGridPageTest, PastedStepsTakeTheirStepCountIntoTheParameter) {
 
 TEST_F(StepGridPageTest, StepsThatCannotBePastedAreReportedAndChangeNothing) {
   OpenEditor();
-  system.Clipboard().Formats["VornixStepData"] = {9, 0, 0, 0, 1, 2};
+  system.SetClipboard("VornixStepData", {9, 0, 0, 0, 1, 2});
   const auto before = ModelValues(0, 32);
   dialogs->Answer(TDialogAnswer::Ok());
   ChooseFrom(*form->btnSeqMenu, form->ddmSeqMenu, "ddmSeqMenu_Paste");

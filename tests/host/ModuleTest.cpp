@@ -39,7 +39,8 @@ TEST_F(ModuleTest, RecordDefaultsBeforeDeclaredValues) {
   EXPECT_EQ(e.uniqueID, 0x4E6F4566);
   EXPECT_EQ(e.numPrograms, 0);
   EXPECT_EQ(e.numParams, 0);
-  EXPECT_EQ(e.user, static_cast<void*>(static_cast<host::TBasicVSTModule*>(module.get())));
+  // Both pointer fields stay null until the module is complete.
+  EXPECT_EQ(e.user, nullptr);
   EXPECT_EQ(e.object, nullptr);
   EXPECT_EQ(module->CurrentProgram(), -1);
   EXPECT_EQ(module->Version, "1.0");
@@ -73,15 +74,36 @@ TEST_F(ModuleTest, UniqueIdPacksFirstCharacterHighest) {
   EXPECT_EQ(static_cast<std::uint32_t>(module->Effect().uniqueID), 0x61626300u);
 }
 
-TEST_F(ModuleTest, TooOldHostIsRefused) {
+// A host that answers 0 to the version is an old one, not an error; without a callback there is
+// no host at all.
+TEST_F(ModuleTest, AnyHostVersionIsAcceptedButNoCallbackIsRefused) {
   recorder.version = 0;
   module->AfterConstruction();
+  EXPECT_NO_THROW(module->SetAudioMaster(&RecordingHost::Callback));
   try {
-    module->SetAudioMaster(&RecordingHost::Callback);
+    module->SetAudioMaster(nullptr);
     FAIL() << "expected an error";
   } catch (const host::EVstError& e) {
     EXPECT_STREQ(e.what(), "AudioMaster Error");
   }
+}
+
+TEST_F(ModuleTest, CompletionNamesTheModuleInTheUserFieldOrForTwoHostsInTheObjectField) {
+  const void* self = static_cast<host::TBasicVSTModule*>(module.get());
+  Create();
+  EXPECT_EQ(module->Effect().user, nullptr);
+  module->Complete();
+  EXPECT_EQ(module->Effect().user, self);
+  EXPECT_EQ(module->Effect().object, nullptr);
+
+  auto other = std::make_unique<TestModule>();
+  recorder.product = "energyXT";
+  other->AfterConstruction();
+  other->SetAudioMaster(&RecordingHost::Callback);
+  EXPECT_EQ(other->Effect().object, nullptr);
+  other->Complete();
+  EXPECT_EQ(other->Effect().object, static_cast<const void*>(static_cast<host::TBasicVSTModule*>(other.get())));
+  EXPECT_EQ(other->Effect().user, nullptr);
 }
 
 TEST_F(ModuleTest, EditorRectFollowsTheForm) {

@@ -25,14 +25,19 @@ struct RecordingHost {
   std::vector<vst::VstInt32> opcodes;
   std::vector<std::pair<vst::VstInt32, float>> automated;
   vst::VstIntPtr version = 2400;
+  std::string product;
   const vst::VstTimeInfo* time = nullptr;
   static RecordingHost* current;
 
   static vst::VstIntPtr VSTCALLBACK Callback(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr,
-                                             void*, float opt) {
+                                             void* ptr, float opt) {
     RecordingHost& h = *current;
     h.opcodes.push_back(opcode);
     if (opcode == vst::audioMasterVersion) return h.version;
+    if (opcode == vst::audioMasterGetProductString && ptr != nullptr) {
+      static_cast<char*>(ptr)[h.product.copy(static_cast<char*>(ptr), 63)] = '\0';
+      return 1;
+    }
     if (opcode == vst::audioMasterAutomate) h.automated.emplace_back(index, opt);
     if (opcode == vst::audioMasterGetTime) return reinterpret_cast<vst::VstIntPtr>(h.time);
     return 0;

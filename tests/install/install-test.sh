@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
-# install-test.sh BUILD_DIR: installs the plug-ins (VST 2.x and CLAP) and the user guide of BUILD_DIR
-# with scripts/install.sh --prebuilt into temporary folders (the home folder too is a temporary one)
-# and removes them with scripts/uninstall.sh: each plug-in with the guide beside it, the installed
-# plug-ins load or export their one entry, and the uninstall removes exactly what the install put
-# there. Needs no root.
+# install-test.sh BUILD_DIR: installs the plug-ins (VST 2.x, CLAP and the LV2 bundle) and the user
+# guide of BUILD_DIR with scripts/install.sh --prebuilt into temporary folders (the home folder too is
+# a temporary one) and removes them with scripts/uninstall.sh: each plug-in with the guide beside it
+# (inside the bundle), the installed plug-ins load, export their entries only and lilv lists the
+# bundle, and the uninstall removes exactly what the install put there. Needs no root.
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: install-test.sh BUILD_DIR" >&2; exit 2; }
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
 guide="Vornix User Guide.pdf"
-for f in "$build/Vornix.so" "$build/Vornix.clap" "$build/$guide" "$build/tools/render/vornix-render"; do
+uri=https://orvane.example/plugins/vornix
+for f in "$build/Vornix.so" "$build/Vornix.clap" "$build/$guide" "$build/tools/render/vornix-render" \
+  "$build/lv2/Vornix.lv2/manifest.ttl"; do
   [ -e "$f" ] || { echo "install-test.sh: '$f' is missing; build the plug-in and the guide first" >&2; exit 2; }
 done
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-# The CLAP plug-in goes to ~/.clap/Vornix unless named otherwise: never the user's.
+# The CLAP plug-in goes to ~/.clap/Vornix and the bundle to ~/.lv2 unless named otherwise: never the
+# user's.
 export HOME=$scratch/home
 passed=0 failed=0
 check() {  # check DESCRIPTION COMMAND...
@@ -43,9 +46,16 @@ check "the CLAP plug-in and the guide go side by side into ~/.clap/Vornix" \
   same_names "$HOME/.clap/Vornix" "$(printf '.vornix-install\n%s\nVornix.clap' "$guide")"
 check "the installed CLAP plug-in exports only its entry" \
   bash -c '[ "$(nm -D --defined-only "$1" | awk "{print \$3}" | xargs)" = "clap_entry" ]' _ "$HOME/.clap/Vornix/Vornix.clap"
+check "the bundle holds the library, its description, the guide and the list" \
+  same_names "$HOME/.lv2/Vornix.lv2" "$(printf '.vornix-install\n%s\nmanifest.ttl\npresets.ttl\nvornix-lv2.so\nvornix.ttl' "$guide")"
+check "the bundle's guide is the built one" cmp "$build/$guide" "$HOME/.lv2/Vornix.lv2/$guide"
+check "lilv lists the installed bundle's plug-in" \
+  bash -c 'LV2_PATH="$1" lv2ls | grep -qx "$2"' _ "$HOME/.lv2" "$uri"
+check "the installed LV2 library exports only its entry points" \
+  bash -c '[ "$(nm -D --defined-only "$1" | awk "{print \$3}" | LC_ALL=C sort | xargs)" = "lv2_descriptor lv2ui_descriptor" ]' _ "$HOME/.lv2/Vornix.lv2/vornix-lv2.so"
 uninstall "$target" >/dev/null
 check "uninstall removes the folders that the install made" test ! -e "$scratch/home dir"
-check "and the CLAP installation" test ! -e "$HOME"
+check "and the CLAP plug-in and the bundle with the folders made for them" test ! -e "$HOME"
 check "uninstall leaves the scratch folder as it was" same_names "$scratch" ""
 
 # 2. A folder that exists and holds a file of the user's: both stay.
@@ -78,23 +88,30 @@ touch "$target/Notes.txt"
 uninstall "$target" >/dev/null
 check "a file added later keeps the folder" same_names "$target" "Notes.txt"
 
-# 6. The default folder is ~/.vst/Vornix.
+# 6. The default folders are ~/.vst/Vornix, ~/.clap/Vornix and ~/.lv2.
 HOME=$scratch/home install
 check "without a folder, the install goes to ~/.vst/Vornix" test -f "$scratch/home/.vst/Vornix/Vornix.so"
+check "without --lv2, the bundle goes to ~/.lv2/Vornix.lv2" test -f "$scratch/home/.lv2/Vornix.lv2/manifest.ttl"
 HOME=$scratch/home uninstall >/dev/null
 check "without a folder, the uninstall empties ~/.vst/Vornix" test ! -e "$scratch/home/.vst"
+check "and removes the bundle" test ! -e "$scratch/home/.lv2"
 
-# 7. The CLAP plug-in in a folder of its own, or with the VST 2.x plug-in in the same folder.
-install --clap "$scratch/clap/Vornix" "$scratch/vst2/Vornix"
+# 7. The CLAP plug-in and the bundle in folders of their own, or the CLAP plug-in with the VST 2.x
+#    plug-in in the same folder; the bundle uninstalled alone.
+install --clap "$scratch/clap/Vornix" --lv2 "$scratch/lv2 plugins" "$scratch/vst2/Vornix"
 check "--clap names the CLAP plug-in's folder" same_names "$scratch/clap/Vornix" "$(printf '.vornix-install\n%s\nVornix.clap' "$guide")"
-check "and the default one stays empty" test ! -e "$HOME"
+check "--lv2 puts the bundle there" test -f "$scratch/lv2 plugins/Vornix.lv2/vornix-lv2.so"
+check "and the default ones stay empty" test ! -e "$HOME"
+uninstall "$scratch/lv2 plugins/Vornix.lv2" >/dev/null
+check "uninstalling the bundle removes it" test ! -e "$scratch/lv2 plugins"
+check "and keeps the VST 2.x installation" test -f "$scratch/vst2/Vornix/Vornix.so"
 uninstall --clap "$scratch/clap/Vornix" "$scratch/vst2/Vornix" >/dev/null
 check "uninstall --clap removes both installations" bash -c '[ ! -e "$1/clap" ] && [ ! -e "$1/vst2" ]' _ "$scratch"
-install --clap "$scratch/both" "$scratch/both"
+install --clap "$scratch/both" --lv2 "$scratch/lv2" "$scratch/both"
 check "one folder for both holds both plug-ins, the guide and one list" \
   same_names "$scratch/both" "$(printf '.vornix-install\n%s\nVornix.clap\nVornix.so' "$guide")"
 uninstall "$scratch/both" >/dev/null
-check "and its uninstall removes them all" test ! -e "$scratch/both"
+check "and its uninstall removes them all, the bundle too" bash -c '[ ! -e "$1/both" ] && [ ! -e "$1/lv2" ]' _ "$scratch"
 
 # 8. Bad input changes nothing and says why.
 check "uninstall without any installation fails" bash -c '! bash "$1"' _ "$root/scripts/uninstall.sh"

@@ -22,6 +22,7 @@
 
 #include "EditorTransport.h"
 #include "PluginFixture.h"
+#include "XUser.h"
 
 // Last: Xlib defines macros (None, Bool, Status) that clash with names in the headers above.
 #include <X11/Xlib.h>
@@ -43,9 +44,8 @@ using namespace vst;
 // Errors on the host's own connection, or on the plug-in's: the user's connection (TUser) may give
 // the focus to a window that is not shown yet, which is its own affair.
 int hostErrors = 0;
-Display* userDisplay = nullptr;
 int CountError(Display* d, XErrorEvent*) {
-  if (d != userDisplay) ++hostErrors;
+  if (d != TUser::Connection()) ++hostErrors;
   return 0;
 }
 
@@ -56,68 +56,6 @@ long AllocatedBytes() {
   return static_cast<long>(mallinfo2().uordblks);
 #endif
 }
-
-// A user at the X server: pointer and keys through XTest, on a connection of its own so that it can
-// act while the host's thread is inside the plug-in (a modal dialog runs in effEditIdle).
-class TUser {
- public:
-  TUser() : display_(XOpenDisplay(nullptr)) { userDisplay = display_; }
-  ~TUser() {
-    userDisplay = nullptr;
-    if (display_ != nullptr) XCloseDisplay(display_);
-  }
-  void Press(int x, int y) {
-    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
-    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
-    XSync(display_, False);
-  }
-  void MoveTo(int x, int y) {
-    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
-    XSync(display_, False);
-  }
-  void Release() {
-    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
-    XSync(display_, False);
-  }
-  void Click(int x, int y) {
-    Press(x, y);
-    Release();
-  }
-  void Key(KeySym key, Window focus) {
-    XSetInputFocus(display_, focus, RevertToParent, CurrentTime);
-    const KeyCode code = XKeysymToKeycode(display_, key);
-    XTestFakeKeyEvent(display_, code, True, CurrentTime);
-    XTestFakeKeyEvent(display_, code, False, CurrentTime);
-    XSync(display_, False);
-  }
-  // A mapped child of the root that `accept` likes, waited for up to two seconds.
-  Window WaitForTopLevel(const std::function<bool(const XWindowAttributes&)>& accept) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (std::chrono::steady_clock::now() < deadline) {
-      Window root = 0, parent = 0, *children = nullptr;
-      unsigned count = 0;
-      XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
-      Window found = 0;
-      for (unsigned i = 0; i < count && found == 0; ++i) {
-        XWindowAttributes a{};
-        if (XGetWindowAttributes(display_, children[i], &a) && a.map_state == IsViewable && accept(a))
-          found = children[i];
-      }
-      if (children != nullptr) XFree(children);
-      if (found != 0) return found;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return 0;
-  }
-  XWindowAttributes Attributes(Window w) {
-    XWindowAttributes a{};
-    XGetWindowAttributes(display_, w, &a);
-    return a;
-  }
-
- private:
-  Display* display_;
-};
 
 int OpenFileDescriptors() {
   int n = 0;
@@ -307,7 +245,7 @@ TEST_F(EditorWindow, ClicksAndDragsReachTheControls) {
   ExpectNoXErrors();
 }
 
-// Init asks first: the menu opens in a popup, its first item asks in a modal dialog, and Enter (the
+// Init asks first: the menu opens in a popup, its item "Init" asks in a modal dialog, and Enter (the
 // default button, Yes) puts the state back to its defaults.
 TEST_F(EditorWindow, AModalQuestionRunsAndAnswers) {
   const Window parent = MakeFrame();
@@ -321,7 +259,7 @@ TEST_F(EditorWindow, AModalQuestionRunsAndAnswers) {
     const Window menu = user.WaitForTopLevel([](const XWindowAttributes& a) { return a.override_redirect != 0; });
     if (menu == 0) return;
     const XWindowAttributes m = user.Attributes(menu);
-    user.Click(m.x + 30, m.y + 14);  // "Init", the first item
+    user.Click(m.x + 30, m.y + 69);  // "Init", below Undo, Redo and a separator
     const Window dialog = user.WaitForTopLevel(
         [&](const XWindowAttributes& a) { return a.override_redirect == 0 && a.width < 700 && a.height < 400; });
     if (dialog == 0) return;
@@ -372,36 +310,48 @@ TEST_F(EditorWindow, AnErrorThePluginDidNotExpectIsNamed) {
   EXPECT_GT(UnexpectedPluginErrors(), 0u);
 }
 
-// The editor uses no key on its page: with the keyboard it hands every key to the host's frame, so
-// Space still starts the host's transport; a key the host offers is answered "not used" too.
-TEST_F(EditorWindow, KeysTheEditorDoesNotUseReachTheHostsFrame) {
-  const Window parent = MakeFrame();
-  XSelectInput(display, parent, KeyPressMask | KeyReleaseMask);
-  ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, Handle(parent)), 1);
-  const auto children = ChildrenOf(parent);
-  ASSERT_EQ(children.size(), 1u);
-  TUser user;
-  user.Key(XK_space, children[0]);
-  std::vector<XKeyEvent> received;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (received.size() < 2 && std::chrono::steady_clock::now() < deadline) {
-    host->Dispatch(effEditIdle);
-    while (XPending(display) > 0) {
-      XEvent e;
-      XNextEvent(display, &e);
-      if (e.type == KeyPress || e.type == KeyRelease) received.push_back(e.xkey);
+// The editor uses no key on its page: with the keyboard it hands every key to the host's window
+// that takes keys (the frame, or one around it, as toolkits embed plug-ins), naming that window as
+// the toolkit expects, so Space still starts the host's transport; a key the host offers is answered
+// "not used" too.
+TEST_F(EditorWindow, KeysTheEditorDoesNotUseReachTheHostsWindow) {
+  for (const bool outerTakesKeys : {false, true}) {
+    SCOPED_TRACE(outerTakesKeys ? "a window around the frame takes keys" : "the frame takes keys");
+    const Window outer = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 800, 440, 0, 0, 0);
+    const Window frame = XCreateSimpleWindow(display, outer, 0, 0, 786, 421, 0, 0, 0);
+    const Window taker = outerTakesKeys ? outer : frame;
+    XSelectInput(display, taker, KeyPressMask | KeyReleaseMask);
+    XMapWindow(display, frame);
+    XMapWindow(display, outer);
+    XSync(display, False);
+    ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, Handle(frame)), 1);
+    const auto children = ChildrenOf(frame);
+    ASSERT_EQ(children.size(), 1u);
+    TUser user;
+    user.Key(XK_space, children[0]);
+    std::vector<XKeyEvent> received;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (received.size() < 2 && std::chrono::steady_clock::now() < deadline) {
+      host->Dispatch(effEditIdle);
+      while (XPending(display) > 0) {
+        XEvent e;
+        XNextEvent(display, &e);
+        if (e.type == KeyPress || e.type == KeyRelease) received.push_back(e.xkey);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].type, KeyPress);
+    EXPECT_EQ(received[1].type, KeyRelease);
+    EXPECT_EQ(XLookupKeysym(&received[0], 0), static_cast<KeySym>(XK_space));
+    EXPECT_EQ(received[0].window, taker);
+    EXPECT_EQ(host->Dispatch(effEditKeyDown, ' ', VKEY_SPACE, nullptr, 0.0f), 0);
+    EXPECT_EQ(host->Dispatch(effEditKeyUp, ' ', VKEY_SPACE, nullptr, 0.0f), 0);
+    host->Dispatch(effEditClose);
+    XDestroyWindow(display, outer);
+    XSync(display, False);
   }
-  ASSERT_EQ(received.size(), 2u);
-  EXPECT_EQ(received[0].type, KeyPress);
-  EXPECT_EQ(received[1].type, KeyRelease);
-  EXPECT_EQ(XLookupKeysym(&received[0], 0), static_cast<KeySym>(XK_space));
-  EXPECT_EQ(received[0].window, parent);
-  EXPECT_EQ(host->Dispatch(effEditKeyDown, ' ', VKEY_SPACE, nullptr, 0.0f), 0);
-  EXPECT_EQ(host->Dispatch(effEditKeyUp, ' ', VKEY_SPACE, nullptr, 0.0f), 0);
-  host->Dispatch(effEditClose);
-  EXPECT_EQ(hostErrors, 0);
+  ExpectNoXErrors();
 }
 
 // Hosts differ in what they tear down first; none of it may cost them an X error.

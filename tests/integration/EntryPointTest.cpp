@@ -1,9 +1,12 @@
 // Creating, identifying and closing the plug-in through its exported entry points.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <vector>
 
 #include "PluginFixture.h"
+#include "hostkit/PluginLibrary.h"
 
 namespace vornix::testing {
 namespace {
@@ -42,11 +45,59 @@ TEST(EntryPoint, MainCreatesTheSamePlugin) {
   EXPECT_EQ(host.Close(), 1);
 }
 
-TEST(EntryPoint, HostAnsweringZeroToVersionGetsNull) {
-  hostkit::PluginHost host(VORNIX_PLUGIN_PATH);
-  host.versionAnswer = 0;
-  EXPECT_EQ(host.Create(), nullptr);
-  EXPECT_EQ(host.CountRequests(audioMasterVersion), 1u);
+// A scanner's callback: 0 to every request, and a note of the record's user field at each one.
+// Some scanners take a non-null user field for an instance of their own and answer 0 from then on.
+struct ScannerHost {
+  static inline std::vector<void*> usersSeen;
+  static VstIntPtr VSTCALLBACK Callback(AEffect* effect, VstInt32, VstInt32, VstIntPtr, void*, float) {
+    usersSeen.push_back(effect != nullptr ? effect->user : &usersSeen);
+    return 0;
+  }
+};
+
+class EntryPointForScanners : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(EntryPointForScanners, AHostThatAnswersZeroToEverythingGetsAWorkingEffect) {
+  hostkit::PluginLibrary library(VORNIX_PLUGIN_PATH);
+  using Entry = AEffect*(VSTCALLBACK*)(audioMasterCallback);
+  const auto entry = reinterpret_cast<Entry>(library.Symbol(GetParam()));
+  ASSERT_NE(entry, nullptr);
+  ScannerHost::usersSeen.clear();
+  AEffect* e = entry(&ScannerHost::Callback);
+  ASSERT_NE(e, nullptr);
+  ASSERT_FALSE(ScannerHost::usersSeen.empty()) << "the host is asked for its version";
+  for (void* user : ScannerHost::usersSeen) EXPECT_EQ(user, nullptr);
+  EXPECT_EQ(e->magic, kEffectMagic);
+  EXPECT_EQ(e->numParams, 72);
+  EXPECT_EQ(e->flags, 0x131);
+  EXPECT_EQ(e->dispatcher(e, effOpen, 0, 0, nullptr, 0.0f), 0);
+  std::array<char, 256> name{};
+  e->dispatcher(e, effGetEffectName, 0, 0, name.data(), 0.0f);
+  EXPECT_STREQ(name.data(), "Vornix");
+  ERect* rect = nullptr;
+  EXPECT_EQ(e->dispatcher(e, effEditGetRect, 0, 0, &rect, 0.0f), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->right - rect->left, 786);
+  std::array<float, 64> left, right;
+  left.fill(1.0f);
+  right.fill(1.0f);
+  float* outputs[2] = {left.data(), right.data()};
+  e->processReplacing(e, nullptr, outputs, 64);  // no time from the host: silence
+  EXPECT_EQ(left[0], 0.0f);
+  EXPECT_EQ(right[63], 0.0f);
+  EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, EntryPointForScanners, ::testing::Values("VSTPluginMain", "main"));
+
+TEST(EntryPoint, WithoutAHostCallbackThereIsNoEffect) {
+  using Entry = AEffect*(VSTCALLBACK*)(audioMasterCallback);
+  hostkit::PluginLibrary library(VORNIX_PLUGIN_PATH);
+  for (const char* name : {"VSTPluginMain", "main"}) {
+    const auto entry = reinterpret_cast<Entry>(library.Symbol(name));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry(nullptr), nullptr) << name;
+  }
 }
 
 TEST(EntryPoint, InstancesAreIndependent) {

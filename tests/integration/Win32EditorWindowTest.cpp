@@ -29,7 +29,13 @@ using win32test::ChildrenOf;
 using win32test::CountWindow;
 using namespace std::chrono_literals;
 
+// What the host does when its frame gets a timer, a message of its own or a close; it returns
+// true when it has handled the message.
+std::function<bool(HWND, UINT)> frameHook;
+
 LRESULT CALLBACK FrameProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if ((message == WM_TIMER || message == WM_APP || message == WM_CLOSE) && frameHook && frameHook(hwnd, message))
+    return 0;
   if (message == WM_PAINT) {
     PAINTSTRUCT ps;
     BeginPaint(hwnd, &ps);
@@ -155,6 +161,42 @@ struct TUser {
   }
 };
 
+// A shown question of ours (a captioned top-level window of this process), or null.
+HWND ShownDialog() {
+  const std::function<bool(HWND)> captioned = [](HWND w) {
+    return (GetWindowLongW(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+  };
+  TSearch search{captioned};
+  EnumWindows(&SearchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The host's messages, without idle calls.
+void TakeMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// A state chunk that cannot be read: the module says so in a question while the editor is open.
+const std::vector<unsigned char> kBrokenChunk(40, 'x');
+
+BOOL CALLBACK CountPluginWindow(HWND w, LPARAM n) {
+  if (reinterpret_cast<HMODULE>(GetClassLongPtrW(w, GCLP_HMODULE)) == GetModuleHandleW(L"Vornix.dll"))
+    ++*reinterpret_cast<std::size_t*>(n);
+  return TRUE;
+}
+
+// This thread's top-level windows of the plug-in's class (its questions and menus); not the
+// system's own, such as the input method's.
+std::size_t PluginTopLevelWindows() {
+  std::size_t count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), &CountPluginWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 std::size_t ThreadWindowCount() {
   std::size_t count = 0;
   EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
@@ -169,6 +211,7 @@ class Win32EditorWindow : public PluginTest {
     Settle(*host);  // Wine takes in the display's focus change before the user acts
   }
   void TearDown() override {
+    frameHook = nullptr;
     if (frame != nullptr && IsWindow(frame)) DestroyWindow(frame);
   }
   void* Handle(HWND w) { return static_cast<void*>(w); }
@@ -257,7 +300,7 @@ TEST_F(Win32EditorWindow, ClicksAndDragsReachTheControls) {
   host->Dispatch(effEditClose);
 }
 
-// The main menu opens in a popup and goes again with Escape; opened again, its first item ("Init")
+// The main menu opens in a popup and goes again with Escape; opened again, its item "Init"
 // asks in a modal dialog, and Enter (the default button, Yes) puts the state back to its defaults.
 TEST_F(Win32EditorWindow, APopupMenuAndAModalQuestionRunAndAnswer) {
   ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, Handle(frame)), 1);
@@ -279,7 +322,7 @@ TEST_F(Win32EditorWindow, APopupMenuAndAModalQuestionRunAndAnswer) {
     TUser::Pause();
     RECT m{};
     GetWindowRect(again, &m);
-    TUser::Click(m.left + 30, m.top + 14);  // "Init"
+    TUser::Click(m.left + 30, m.top + 69);  // "Init", below Undo, Redo and a separator
     const HWND dialog = TUser::WaitForDialog();
     if (dialog == nullptr) return;
     asked = true;
@@ -406,6 +449,140 @@ TEST_F(Win32EditorWindow, ClosingThePluginOrLosingTheFrameWithTheEditorOpenIsSaf
   host->Dispatch(effEditClose);
   // A frame that does not exist gives no editor.
   EXPECT_EQ(host->Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(0x7fffff0)), 0);
+}
+
+// A host calls the editor from under one of the editor's modal questions, whose loop runs the
+// host's timers, the messages its other threads send and its system commands: an idle call there
+// leaves the question alone, and the close ends it as cancelled. The editor's window leaves the
+// frame before the close returns, and every window of the editor is gone once the question's
+// handlers have returned.
+TEST_F(Win32EditorWindow, AHostClosingTheEditorFromUnderAQuestionEndsItAndLeavesNoWindow) {
+  enum class TAsk { InitAsTheUser, BrokenChunk };
+  enum class TWayIn { Timer, SentFromAnotherThread, SystemMenuClose };
+  struct TCase {
+    const char* how;
+    TAsk ask;
+    TWayIn entry;
+  };
+  const TCase cases[] = {
+      {"a host timer under the Init question", TAsk::InitAsTheUser, TWayIn::Timer},
+      {"a message another thread sends under the module's question", TAsk::BrokenChunk, TWayIn::SentFromAnotherThread},
+      {"the frame closed from its system menu under the module's question", TAsk::BrokenChunk, TWayIn::SystemMenuClose},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.how);
+    ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, Handle(frame)), 1);
+    effect().setParameter(&effect(), 18, 1.0f);  // Seq3 Active on; Init would turn it off
+    Settle(*host);
+
+    bool asked = false, stillAsked = false, closed = false;
+    std::size_t childrenAfterClose = 99;
+    const bool destroysFrame = c.entry == TWayIn::SystemMenuClose;
+    frameHook = [&](HWND hwnd, UINT message) {
+      if (closed) return false;
+      if (c.entry == TWayIn::Timer && message != WM_TIMER) return false;
+      if (c.entry == TWayIn::SentFromAnotherThread && message != WM_APP) return false;
+      if (c.entry == TWayIn::SystemMenuClose && message != WM_CLOSE) return false;
+      asked = ShownDialog() != nullptr && PluginTopLevelWindows() > 0;
+      if (c.entry == TWayIn::Timer) {
+        if (!asked) return true;  // not yet under the question
+        KillTimer(hwnd, 1);
+      }
+      host->Dispatch(effEditIdle);
+      stillAsked = ShownDialog() != nullptr;
+      host->Dispatch(effEditClose);
+      childrenAfterClose = ChildrenOf(hwnd).size();
+      closed = true;
+      if (destroysFrame) DestroyWindow(hwnd);
+      return true;
+    };
+    // The host's other thread, when the question shows.
+    std::thread other([&] {
+      if (c.entry == TWayIn::Timer) return;
+      if (TUser::WaitForDialog() == nullptr) return;
+      if (c.entry == TWayIn::SentFromAnotherThread) {
+        SendMessageW(frame, WM_APP, 0, 0);
+      } else {
+        PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
+      }
+    });
+    if (c.entry == TWayIn::Timer) SetTimer(frame, 1, 50, nullptr);
+    if (c.ask == TAsk::BrokenChunk) {
+      host->SetChunk(kBrokenChunk);
+    } else {
+      IdleWhile(*host, [] {
+        TUser::Click(19, 21);  // the main menu button
+        const HWND menu = TUser::WaitForPopup();
+        if (menu == nullptr) return;
+        TUser::Pause();
+        RECT m{};
+        GetWindowRect(menu, &m);
+        TUser::Click(m.left + 30, m.top + 14);  // "Init"
+        if (const HWND dialog = TUser::WaitForDialog()) TUser::WaitUntilGone(dialog);
+      });
+    }
+    other.join();
+    if (destroysFrame) frame = nullptr;
+    Settle(*host);
+    frameHook = nullptr;
+
+    EXPECT_TRUE(closed) << "the host never got in";
+    EXPECT_TRUE(asked) << "the host got in, but not under the question";
+    EXPECT_TRUE(stillAsked) << "the idle call ended the question";
+    EXPECT_EQ(childrenAfterClose, 0u) << "the editor's window stayed in the frame after the close";
+    EXPECT_EQ(ShownDialog(), nullptr) << "the question stayed";
+    EXPECT_EQ(PluginTopLevelWindows(), 0u);
+    if (frame != nullptr) EXPECT_TRUE(ChildrenOf(frame).empty());
+    EXPECT_EQ(host->DispatchText(effGetParamDisplay, 18), "On") << "the question was not cancelled";
+    // The plug-in lives on: its editor opens again, in a new frame if the host destroyed its own.
+    if (frame == nullptr) frame = MakeFrame(*host, 0, 0);
+    ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, Handle(frame)), 1);
+    HostTurn(*host);
+    EXPECT_EQ(ChildrenOf(frame).size(), 1u);
+    host->Dispatch(effEditClose);
+  }
+}
+
+// A host that closes the editor on another thread than the one that opened it: the editor's
+// thread takes the closing from its message queue, whether it waits in the host's loop or runs a
+// question of the editor's, and the editor's window has left the frame when the call returns.
+// (Debug and sanitizer builds stop at such a call instead.)
+TEST_F(Win32EditorWindow, ClosingOnAnotherThreadTakesTheEditorOutOfTheFrameOnItsOwnThread) {
+#if defined(VORNIX_THREAD_CHECKS)
+  GTEST_SKIP() << "this build stops when the editor is closed on another thread";
+#endif
+  for (const bool underAQuestion : {false, true}) {
+    SCOPED_TRACE(underAQuestion ? "under the module's question" : "in the host's loop");
+    const std::size_t windows = ThreadWindowCount();
+    ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, Handle(frame)), 1);
+    Settle(*host);
+    std::atomic<bool> done{false};
+    std::size_t childrenAfterClose = 99;
+    std::thread closer([&] {
+      if (!underAQuestion || TUser::WaitForDialog() != nullptr) {
+        host->Dispatch(effEditClose);
+        childrenAfterClose = ChildrenOf(frame).size();
+      }
+      done = true;
+    });
+    if (underAQuestion) host->SetChunk(kBrokenChunk);  // until the close ends the question
+    // The host's thread goes on taking its messages meanwhile; it does not idle an editor that is
+    // being closed.
+    while (!done) {
+      TakeMessages();
+      Sleep(2);
+    }
+    closer.join();
+    EXPECT_EQ(childrenAfterClose, 0u) << "the editor's window stayed in the frame after the close";
+    EXPECT_TRUE(ChildrenOf(frame).empty());
+    EXPECT_EQ(ShownDialog(), nullptr);
+    EXPECT_EQ(ThreadWindowCount(), windows);
+  }
+  // The editor opens again on this thread.
+  ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, Handle(frame)), 1);
+  EXPECT_EQ(ChildrenOf(frame).size(), 1u);
+  host->Dispatch(effEditClose);
+  EXPECT_TRUE(ChildrenOf(frame).empty());
 }
 
 }  // namespace

@@ -4,9 +4,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+#include <cstdlib>
+#include <locale>
+#include <optional>
+#include <string>
 
 #include "TempEnvironment.h"
 #include "platform/Files.h"
+#include "platform/NameOrder.h"
 #include "platform/PlatformError.h"
 
 namespace vornix::platform {
@@ -32,9 +41,15 @@ TEST(ListFiles, PresetFilesSortIgnoringCaseWithoutFoldersOrOtherNames) {
   EXPECT_THAT(ListFiles(dir, ".txt"), ElementsAre("c.txt"));
   // The folder as the module holds it, with its trailing separator.
   EXPECT_EQ(ListPresetNames(FileNameText(dir) + "\\"), ListPresetNames(dir));
+
+  // What Windows hides is not listed either.
+  SetFileAttributesW((dir / "b.orvanep").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW((dir / "E.ORVANEP").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  EXPECT_THAT(ListPresetNames(dir), ElementsAre(".hidden", "_x", "A", "B10", "caf\xc3\xa9", "init"));
 }
 #else
 TEST(ListFiles, PresetFilesSortIgnoringCaseWithoutHiddenFilesFoldersOrOtherNames) {
+  test::TScopedEnv language("LC_ALL", "C");
   TTempFolder temp;
   const auto& dir = temp.Path();
   for (const char* name : {"b.orvanep", "A.orvanep", "a.orvanep", "c.txt", ".hidden.orvanep", ".orvanep", "B10.orvanep",
@@ -60,14 +75,83 @@ TEST(ListFiles, MissingFolderOrAFileInsteadListsNothing) {
   EXPECT_THAT(ListPresetNames(temp.Path() / "file"), IsEmpty());
 }
 
-TEST(TextLessIgnoringCase, OrdersIgnoringCaseThenByBytes) {
-  EXPECT_TRUE(TextLessIgnoringCase("A", "b"));
-  EXPECT_TRUE(TextLessIgnoringCase("a", "B"));
-  EXPECT_TRUE(TextLessIgnoringCase("A", "a"));
-  EXPECT_FALSE(TextLessIgnoringCase("a", "A"));
-  EXPECT_FALSE(TextLessIgnoringCase("a", "a"));
-  EXPECT_TRUE(TextLessIgnoringCase("ab", "ABC"));
-  EXPECT_TRUE(TextLessIgnoringCase("z", "\xc3\x84"));  // non-ASCII after ASCII, by bytes
+#ifndef _WIN32
+// Where a Swedish locale is found: "" when the machine has one; else a folder for LOCPATH with one
+// made by localedef from the machine's locale sources; nothing when neither is there.
+std::optional<std::string> SwedishLocales(const std::filesystem::path& folder) {
+  try {
+    std::locale("sv_SE.UTF-8");
+    return "";
+  } catch (const std::exception&) {
+  }
+  if (!std::filesystem::exists("/usr/share/i18n/locales/sv_SE")) return std::nullopt;
+  std::filesystem::create_directories(folder);
+  const std::string command = "localedef -i sv_SE -f UTF-8 '" + (folder / "sv_SE.UTF-8").string() + "' >/dev/null 2>&1";
+  // Warnings about the sources give a status other than 0 as well: what was made decides.
+  [[maybe_unused]] const int status = std::system(command.c_str());
+  if (!std::filesystem::exists(folder / "sv_SE.UTF-8" / "LC_COLLATE")) return std::nullopt;
+  return folder.string();
+}
+#endif
+
+// The order without a language (no locale named, or none generated on the machine): letters
+// without case and accents, then the bytes.
+TEST(NameOrder, WithoutALanguageComparesLettersWithoutCaseOrAccentsThenBytes) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows always has the user's locale";
+#else
+  for (const char* language : {"C", "POSIX", "C.UTF-8", "xx_XX.UTF-8"}) {
+    SCOPED_TRACE(language);
+    test::TScopedEnv all("LC_ALL", language);
+    const TNameOrder less;
+    EXPECT_TRUE(less("A", "b"));
+    EXPECT_TRUE(less("a", "B"));
+    EXPECT_TRUE(less("A", "a"));
+    EXPECT_FALSE(less("a", "A"));
+    EXPECT_FALSE(less("a", "a"));
+    EXPECT_TRUE(less("ab", "ABC"));
+    EXPECT_TRUE(less("e", "\xc3\x89lan"));  // Élan between e and f, not after z
+    EXPECT_TRUE(less("\xc3\x89lan", "f"));
+    EXPECT_TRUE(less("\xc3\x84rger", "b"));
+    const std::string strasse =
+        "Stra\xc3\x9f"
+        "e";
+    EXPECT_EQ(less.Compare(strasse, "strasse"), -1);  // the same letters: by bytes
+  }
+  const std::string names =
+      "\xc3\x89lan \xc5\x92uvre Stra\xc3\x9f"
+      "e \xc5\x81\xc3\xb3"
+      "d\xc5\xba";
+  EXPECT_EQ(FoldedLetters(names), U"elan oeuvre strasse lodz");
+#endif
+}
+
+TEST(ListFiles, SortsInTheUsersOrder) {
+  TTempFolder temp;
+  for (const char* name : {"z", "f", "\xc3\x89lan", "e", "\xc3\x85sa"})
+    WriteText(temp.Path() / FilePath(std::string(name) + ".orvanep"), "x");
+#ifdef _WIN32
+  // English, as Wine and most machines have it; Åsa sorts with the a's there.
+  EXPECT_THAT(ListPresetNames(temp.Path()), ElementsAre("\xc3\x85sa", "e", "\xc3\x89lan", "f", "z"));
+#else
+  {
+    test::TScopedEnv all("LC_ALL", "C");
+    EXPECT_THAT(ListPresetNames(temp.Path()), ElementsAre("\xc3\x85sa", "e", "\xc3\x89lan", "f", "z"));
+  }
+  // Swedish sorts Å after z: the order really is the language's.
+  const std::optional<std::string> locales = SwedishLocales(temp.Path() / "locales");
+  if (!locales) GTEST_SKIP() << "no Swedish locale here, and none can be made";
+  test::TScopedEnv path("LOCPATH", locales->empty() ? std::optional<std::string>() : locales);
+  test::TScopedEnv all("LC_ALL", std::nullopt);
+  test::TScopedEnv collate("LC_COLLATE", "sv_SE.UTF-8");
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan_disable();  // glibc keeps its copy of LOCPATH from loading the locale
+#endif
+  EXPECT_THAT(ListPresetNames(temp.Path()), ElementsAre("e", "\xc3\x89lan", "f", "z", "\xc3\x85sa"));
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan_enable();
+#endif
+#endif
 }
 
 TEST(ForceDirectories, CreatesEveryMissingParentAndRaisesWhenAFileIsInTheWay) {

@@ -209,6 +209,57 @@ TEST(MemoryWindows, AStuckModalLoopThrowsAndNamesTheShownWindows) {
   EXPECT_EQ(system.ModalDepth(), 0);
 }
 
+// The editor closes under its questions: every loop on the stack unwinds, and a question asked
+// while they unwind ends at once (with nothing queued for it, a stuck loop would throw).
+TEST(MemoryWindows, EndingTheModalLoopsUnwindsEveryNestedOneAndLaterOnesEndAtOnce) {
+  TMemoryWindowSystem system;
+  std::vector<int> unwound;
+  system.QueueModalAction([&] {
+    system.QueueModalAction([&] {
+      system.QueueModalAction([] { ADD_FAILURE() << "a loop went on after the end"; });
+      system.EndModalLoops();
+    });
+    system.RunModal([] { return false; });
+    unwound.push_back(2);
+    system.RunModal([] { return false; });
+    unwound.push_back(3);
+  });
+  EXPECT_FALSE(system.ModalLoopsEnded());
+  system.RunModal([] { return false; });
+  unwound.push_back(1);
+  EXPECT_THAT(unwound, ElementsAre(2, 3, 1));
+  EXPECT_TRUE(system.ModalLoopsEnded());
+  EXPECT_EQ(system.ModalDepth(), 0);
+  EXPECT_EQ(system.PendingModalActions(), 1u);
+}
+
+// Input reaches a handler from outside, as the host's loop brings it on Win32: the guard is held
+// while the handler runs and let go once it has returned, even when the handler destroys its
+// own window.
+TEST(MemoryWindows, HandlersHoldTheEntryGuardUntilTheyHaveReturned) {
+  TMemoryWindowSystem system;
+  TRecorder editor;
+  auto child = system.CreateChild(kParent, 100, 100, editor);
+  std::weak_ptr<void> held;
+  int entries = 0;
+  system.SetEntryGuard([&] {
+    ++entries;
+    auto token = std::make_shared<int>(0);
+    held = token;
+    return std::shared_ptr<void>(token);
+  });
+  std::vector<bool> heldInside;
+  editor.OnEvent = [&](TWindow&, const TEvent& e) {
+    heldInside.push_back(!held.expired());
+    if (e.Kind == TEventKind::MouseUp) child.reset();
+  };
+  system.Click(*child, 5, 5);
+  EXPECT_THAT(heldInside, ElementsAre(true, true));
+  EXPECT_EQ(entries, 2);
+  EXPECT_TRUE(held.expired());
+  EXPECT_EQ(child, nullptr);
+}
+
 TEST(MemoryWindows, APressOutsideAShownPopupBecomesItsCloseRequest) {
   TMemoryWindowSystem system;
   system.SetParentOrigin({100, 100});

@@ -1,6 +1,11 @@
 // The plug-in's own file, documents handed to the desktop, and dates as the user writes them.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -46,6 +51,40 @@ TEST(Shell, ADocumentGoesToXdgOpenWhichRunsOnItsOwn) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ASSERT_TRUE(std::filesystem::exists(opened));
   EXPECT_EQ(test::ReadText(opened), document) << "passed whole, without a shell between";
+}
+
+// The editor shows "Error opening file." when the opener fails soon enough to tell; one that goes
+// on running has opened the document. Either way no child of ours is left behind.
+TEST(Shell, AnOpenerThatFailsIsReportedAndNoneIsLeftBehind) {
+  const struct {
+    std::string Name;
+    std::string Script;  // after "#!/bin/sh"; empty: a script whose interpreter does not exist
+    bool Opened;
+  } cases[] = {
+      {"no program for the kind", "exit 3", false},
+      {"the viewer fails after a moment", "sleep 0.2; exit 4", false},
+      {"killed", "kill -9 $$", false},
+      {"cannot start at all", "", false},
+      {"opened and returned", "exit 0", true},
+      {"stays with the viewer", "sleep 3", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TTempHome temp;
+    const auto bin = temp.Root() / "bin";
+    std::filesystem::create_directories(bin);
+    if (c.Script.empty()) {
+      test::WriteText(bin / "xdg-open", "#!/nonexistent/interpreter\n");
+      std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+    } else {
+      WriteScript(bin / "xdg-open", c.Script);
+    }
+    TScopedEnv path("PATH", bin.string() + ":/usr/bin:/bin");
+    EXPECT_EQ(OpenDocument(temp.Root().string() + "/guide.pdf"), c.Opened);
+    errno = 0;
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+  }
 }
 
 TEST(Shell, WithoutXdgOpenNothingStartsAndTheCallSaysSo) {

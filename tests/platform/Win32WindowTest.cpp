@@ -32,9 +32,15 @@ using ::testing::Not;
 
 // What reached the host's window procedure.
 thread_local std::vector<UINT>* hostMessages = nullptr;
+// What the host does when a timer of its window fires.
+thread_local std::function<void(HWND, WPARAM)> onHostTimer;
 
 LRESULT CALLBACK HostProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (hostMessages != nullptr) hostMessages->push_back(message);
+  if (message == WM_TIMER && onHostTimer) {
+    onHostTimer(hwnd, wParam);
+    return 0;
+  }
   if (message == WM_PAINT) {
     PAINTSTRUCT ps;
     BeginPaint(hwnd, &ps);
@@ -138,6 +144,7 @@ class Win32Windows : public ::testing::Test {
     for (WORD vk : {VK_SHIFT, VK_CONTROL}) Key(vk, false);
     if (IsWindow(parent_)) DestroyWindow(parent_);
     hostMessages = nullptr;
+    onHostTimer = nullptr;
   }
 
   // Pumps until the condition holds (true) or two seconds pass (false).
@@ -463,6 +470,112 @@ TEST_F(Win32Windows, ADialogIsOwnedFixedAndTitledAndItsModalLoopKeepsTheHostPain
   EXPECT_EQ(msg.wParam, 3u);
 }
 
+// The host's loop runs a handler of ours, which runs a modal loop; there a host timer closes the
+// editor: it lets its reference go and ends our loops. The loop ends, and what the entry guard
+// held (the windows and their system) goes only once the handler has returned.
+TEST_F(Win32Windows, AHostTimerUnderAModalLoopEndsItAndTheSystemGoesOnceTheHandlerHasReturned) {
+  struct TEditor {
+    std::unique_ptr<TWindowSystem> system = CreateNativeWindowSystem();
+    TRecorder handler;
+    std::unique_ptr<TWindow> child;
+    ~TEditor() { child.reset(); }
+  };
+  auto editor = std::make_shared<TEditor>();
+  const std::weak_ptr<TEditor> alive = editor;
+  editor->system->SetEntryGuard([alive]() -> std::shared_ptr<void> { return alive.lock(); });
+  editor->child = editor->system->CreateChild(reinterpret_cast<std::uintptr_t>(parent_), 200, 100, editor->handler);
+  TWindowSystem* system = editor->system.get();
+  bool loopEnded = false, aliveAfterTheLoop = false;
+  editor->handler.OnEvent = [&](TWindow&, const TEvent& e) {
+    if (e.Kind != TEventKind::Char) return;
+    SetTimer(parent_, 7, 20, nullptr);
+    system->RunModal([] { return false; });
+    loopEnded = true;
+    aliveAfterTheLoop = !alive.expired();
+  };
+  onHostTimer = [&](HWND hwnd, WPARAM id) {
+    KillTimer(hwnd, id);
+    editor.reset();
+    system->EndModalLoops();
+  };
+  PostMessageW(Handle(*editor->child), WM_CHAR, 'x', 0);
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (!alive.expired() && std::chrono::steady_clock::now() < deadline) RunHostLoop(10ms);
+  EXPECT_TRUE(loopEnded);
+  EXPECT_TRUE(aliveAfterTheLoop) << "the windows went under the handler";
+  EXPECT_TRUE(alive.expired());
+  EXPECT_THAT(ChildrenOf(parent_), IsEmpty());
+}
+
+// A host that closes the editor on another thread: the work is handed to the windows' own thread,
+// which runs it from whatever loop it is in (the host's, or a modal one of ours). On the owner
+// thread it runs at once; when that thread has ended (taking its windows along), never.
+TEST_F(Win32Windows, WorkIsRunOnTheWindowsOwnThreadOrNotAtAll) {
+  auto system = CreateNativeWindowSystem();
+  TRecorder editor;
+  auto child = system->CreateChild(reinterpret_cast<std::uintptr_t>(parent_), 200, 100, editor);
+  const DWORD self = GetCurrentThreadId();
+  DWORD ranOn = 0;
+  EXPECT_TRUE(system->RunOnOwnerThread([&] { ranOn = GetCurrentThreadId(); }));
+  EXPECT_EQ(ranOn, self);
+
+  for (const bool inModalLoop : {false, true}) {
+    SCOPED_TRACE(inModalLoop ? "in a modal loop of ours" : "in the host's loop");
+    ranOn = 0;
+    std::atomic<bool> handed{false};
+    bool ran = false;
+    std::thread other([&] {
+      ran = system->RunOnOwnerThread([&] { ranOn = GetCurrentThreadId(); });
+      handed = true;
+    });
+    if (inModalLoop) {
+      system->RunModal([&] { return handed.load(); });
+    } else {
+      while (!handed) RunHostLoop(5ms);
+    }
+    other.join();
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(ranOn, self);
+  }
+
+  std::unique_ptr<TWindowSystem> orphan;
+  TRecorder handler;
+  std::unique_ptr<TWindow> window;
+  std::thread([&] {
+    orphan = CreateNativeWindowSystem();
+    window = orphan->CreateChild(reinterpret_cast<std::uintptr_t>(MakeHostWindow(400, 400, 100, 100)), 50, 50, handler);
+  }).join();
+  bool ran = false;
+  EXPECT_FALSE(orphan->RunOnOwnerThread([&] { ran = true; }));
+  EXPECT_FALSE(ran);
+  window.reset();
+  orphan.reset();
+}
+
+// Windows destroyed on another thread than theirs (where Windows will not destroy them) no longer
+// reach this library and close on their own thread when it next takes its messages.
+TEST_F(Win32Windows, WindowsDestroyedOnAnotherThreadCloseOnTheirOwn) {
+  auto system = CreateNativeWindowSystem();
+  TRecorder editor, other;
+  auto child = system->CreateChild(reinterpret_cast<std::uintptr_t>(parent_), 300, 200, editor);
+  auto dialog = system->CreateDialog(*child, {20, 20, 120, 120}, "About", other);
+  dialog->Show();
+  const HWND childHwnd = Handle(*child), dialogHwnd = Handle(*dialog);
+  editor.Events.clear();
+  std::thread([&] {
+    dialog.reset();
+    child.reset();
+    system.reset();
+  }).join();
+  EXPECT_TRUE(IsWindow(childHwnd)) << "destroyed on the wrong thread";
+  PostMessageW(childHwnd, WM_CHAR, 'x', 0);
+  RunHostLoop(50ms);
+  EXPECT_FALSE(IsWindow(childHwnd));
+  EXPECT_FALSE(IsWindow(dialogHwnd));
+  EXPECT_THAT(ChildrenOf(parent_), IsEmpty());
+  EXPECT_THAT(editor.Events, IsEmpty());
+}
+
 TEST_F(Win32Windows, TimersFireOnlyFromPumpAndRunModalUntilStopped) {
   auto system = CreateNativeWindowSystem();
   TRecorder editor;
@@ -570,6 +683,22 @@ TEST_F(Win32Windows, TheClipboardRoundTripsBetweenTwoInstancesAndOtherPrograms) 
   first.reset();
   EXPECT_EQ(second->GetClipboard("VornixStepData"), (std::vector<std::uint8_t>{9, 8, 7}));
   EXPECT_EQ(RunPeer("read VornixStepData"), "090807");
+}
+
+// Data outlives the window that put it there, so the clipboard counts as held while it is not empty.
+TEST_F(Win32Windows, TheClipboardIsHeldWhileItHoldsAnything) {
+  auto first = CreateNativeWindowSystem();
+  auto second = CreateNativeWindowSystem();
+  first->SetClipboardText("held");
+  EXPECT_TRUE(second->ClipboardHasOwner());
+  first.reset();
+  EXPECT_TRUE(second->ClipboardHasOwner());
+  EXPECT_EQ(RunPeer("write SomethingElse 01"), "done");  // another program that has ended since
+  EXPECT_TRUE(second->ClipboardHasOwner());
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  EXPECT_FALSE(second->ClipboardHasOwner());
 }
 
 // Hosts that run each editor on a GUI thread of its own.

@@ -631,6 +631,29 @@ TEST_F(X11Windows, TheClipboardRoundTripsBetweenTwoInstancesAndOtherPrograms) {
   XDestroyWindow(host_, requestor);
 }
 
+// Held means some program owns CLIPBOARD, whatever it holds; the data goes with its owner.
+TEST_F(X11Windows, TheClipboardIsHeldWhileItsOwnerLives) {
+  auto first = CreateNativeWindowSystem();
+  auto second = CreateNativeWindowSystem();
+  first->SetClipboardText("held");
+  EXPECT_TRUE(first->ClipboardHasOwner());
+  EXPECT_TRUE(second->ClipboardHasOwner());
+  first.reset();
+  EXPECT_FALSE(second->ClipboardHasOwner());
+  EXPECT_FALSE(second->HasClipboard("VornixStepData"));
+
+  Display* other = XOpenDisplay(nullptr);
+  ASSERT_NE(other, nullptr);
+  const ::Window owner = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(other, XInternAtom(other, "CLIPBOARD", False), owner, CurrentTime);
+  XSync(other, False);
+  EXPECT_TRUE(second->ClipboardHasOwner()) << "another program's, though it never answers";
+  XDestroyWindow(other, owner);
+  XSync(other, False);
+  EXPECT_FALSE(second->ClipboardHasOwner());
+  XCloseDisplay(other);
+}
+
 TEST_F(X11Windows, TwoEditorsOnTwoThreadsAtOnce) {
   const ::Window parents[2] = {parent_, MakeParent(950, 100, 300, 200)};
   std::atomic<int> failures{0};

@@ -22,6 +22,7 @@ struct FakeEditor : host::TVSTEditorForm {
   int Height() const override { return 480; }
   void EmbedInto(void*, vst::VstIntPtr) override {}
   void Idle() override {
+    module.CompletePendingLearn();
     const unsigned changes = module.EditorInbox().TakeChanges();
     const std::pair<unsigned, const char*> refreshes[] = {
         {plugin::TEditorInbox::kControls, "UpdateControls"},

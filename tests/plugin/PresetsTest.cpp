@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "ModuleFixture.h"
+#include "PresetsFixture.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/OrvRegistry.h"
@@ -14,24 +14,6 @@ namespace {
 
 using platform::TDialogAnswer;
 using platform::TDialogKind;
-
-class PresetsTest : public PluginUnitTest {
- protected:
-  std::string PresetFile(const std::string& name) { return plugin->PresetsFolder() + name + ".orvanep"; }
-  void Change() {
-    plugin->SetParameterByName("Seq3 Active", 1.0f);
-    plugin->Sequencer().Items(2).Steps()[0].SetValue(5.0f);
-    plugin->SetCC("Seq3 Active", 64);
-  }
-  // A fresh instance in the same home folder.
-  std::unique_ptr<TestPlugin> Reopen() {
-    auto fresh = std::make_unique<TestPlugin>();
-    fresh->SetDialogHost(dialogs);
-    fresh->AfterConstruction();
-    fresh->SetAudioMaster(&Host::Callback);
-    return fresh;
-  }
-};
 
 TEST_F(PresetsTest, FoldersLiveUnderTheDocumentsFolder) {
   EXPECT_EQ(plugin->DataFolder(), (home.Path() / "Documents" / "Orvane" / "Vornix").string() + platform::PathDelim);

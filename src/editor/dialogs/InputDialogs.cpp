@@ -21,9 +21,9 @@ bool InputText(TForm& owner, const std::string& caption, const std::string& prom
   TfrmInputDlg dialog(owner);
   dialog.PlaceOverOwner();
   dialog.lblPrompt.SetCaption(prompt);
-  // The limit first, so that a starting text longer than it is cut to it.
-  dialog.txtValue.MaxLength = std::max(maxLength, 0);
+  // A starting text longer than the limit (a title from a foreign state) is kept unless edited.
   dialog.txtValue.SetText(text);
+  dialog.txtValue.MaxLength = std::max(maxLength, 0);
   dialog.FAllowEmpty = allowEmpty;
   if (dialog.Execute(caption) != TModalResult::mrOk) return false;
   text = dialog.txtValue.Text();

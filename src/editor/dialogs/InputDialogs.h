@@ -7,8 +7,9 @@
 
 namespace vornix::editor {
 
-// A line of text, starting from `text`, at most maxLength characters (0: any length); OK is
-// disabled while the text is blank unless allowEmpty. On OK the edited text (not trimmed) is put
+// A line of text, starting from `text`, at most maxLength characters typed (0: any length; a
+// longer starting text is kept unless edited); OK is disabled while the text is blank unless
+// allowEmpty. On OK the edited text (not trimmed) is put
 // into `text` and the answer is true; otherwise `text` stays as it was.
 bool InputText(TForm& owner, const std::string& caption, const std::string& prompt, bool allowEmpty, int maxLength,
                std::string& text);

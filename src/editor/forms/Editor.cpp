@@ -412,6 +412,79 @@ void TfrmEditor::EditSequenceTitle() {
   FitHeading();
 }
 
+// ---- undo and redo
+
+namespace {
+
+bool IsUserInput(platform::TEventKind kind) {
+  using platform::TEventKind;
+  return kind == TEventKind::MouseDown || kind == TEventKind::MouseUp || kind == TEventKind::MouseWheel ||
+         kind == TEventKind::KeyDown || kind == TEventKind::Char;
+}
+
+}  // namespace
+
+void TfrmEditor::EventStarts(const platform::TEvent& event) {
+  if (++eventDepth_ == 1 && !editStart_ && IsUserInput(event.Kind))
+    BeginEdit(event.Kind == platform::TEventKind::MouseWheel);
+}
+
+void TfrmEditor::EventEnds(const platform::TEvent&) {
+  if (--eventDepth_ == 0 && editStart_ && CapturedControl() == nullptr) EndEdit();
+}
+
+void TfrmEditor::NameEdit(const std::string& name) {
+  if (editStart_ && editName_.empty()) editName_ = name;
+}
+
+void TfrmEditor::BeginEdit(bool byWheel) {
+  editStart_ = plugin_.CaptureEditableState();
+  editName_.clear();
+  editByWheel_ = byWheel;
+}
+
+void TfrmEditor::EndEdit() {
+  plugin::TEdit edit = plugin::DiffStates(*editStart_, plugin_.CaptureEditableState());
+  editStart_.reset();
+  // Showing another sequence alone is no edit to take back.
+  const bool onlyShown = edit.Sequences.empty() && !edit.PresetName && !edit.Links;
+  if (edit.Empty() || onlyShown) return;
+  edit.Name = editName_.empty() ? plugin::DescribeEdit(edit) : editName_;
+  plugin_.EditHistory().Push(std::move(edit), editByWheel_ && lastEditByWheel_);
+  lastEditByWheel_ = editByWheel_;
+}
+
+void TfrmEditor::CompleteLearn() {
+  BeginEdit(false);
+  editName_ = "MIDI CC Learn";
+  plugin_.CompletePendingLearn();
+  EndEdit();
+}
+
+std::string TfrmEditor::UndoName() const { return plugin_.EditHistory().UndoName(); }
+
+std::string TfrmEditor::RedoName() const { return plugin_.EditHistory().RedoName(); }
+
+void TfrmEditor::UndoEdit() { Replay(true); }
+
+void TfrmEditor::RedoEdit() { Replay(false); }
+
+void TfrmEditor::Replay(bool undo) {
+  CancelMidiLearn();
+  plugin::TEditHistory& history = plugin_.EditHistory();
+  const plugin::TEdit* edit = undo ? history.Undo() : history.Redo();
+  if (edit == nullptr) return;
+  plugin::TEditableState state = plugin_.CaptureEditableState();
+  plugin::ApplyEdit(state, *edit, undo);
+  // What is taken back shows: the one sequence it changed.
+  if (!edit->CurrentSequence && edit->Sequences.size() == 1) state.State.CurrentSequence = edit->Sequences[0].Sequence;
+  plugin_.RestoreEditableState(state);
+  // Not an edit of its own.
+  if (editStart_) editStart_ = plugin_.CaptureEditableState();
+  lastEditByWheel_ = false;
+  ShowInfo((undo ? "Undo: " : "Redo: ") + edit->Name);
+}
+
 void TfrmEditor::btnSeq1Click(TControl& sender) {
   CancelMidiLearn();
   plugin_.SetCurrentSequence(sender.Tag);
@@ -443,6 +516,7 @@ void TfrmEditor::ddmSeqMenuPopup() {
 }
 
 void TfrmEditor::ddmSeqMenu_PasteClick() {
+  NameEdit("Paste Steps");
   try {
     CCSequencer->PasteSteps(BinClipboard);
     plugin_.Sequencer().Items(plugin_.CurrentSequence()).AssignSteps(CCSequencer->StepList());

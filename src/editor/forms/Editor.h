@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "editor/forms/VSTEditorMenu.h"
@@ -12,6 +13,7 @@
 #include "editor/toolkit/ImageList.h"
 #include "editor/toolkit/OrvGuiStitchedSwitch.h"
 #include "editor/toolkit/OrvNumericInput.h"
+#include "plugin/EditHistory.h"
 
 namespace vornix::plugin {
 class TVSTPlugin;
@@ -52,6 +54,13 @@ class TfrmEditor : public TfrmVSTEditorMenu {
   // Asks for a new title of the shown sequence.
   void EditSequenceTitle();
 
+  std::string UndoName() const override;
+  std::string RedoName() const override;
+  void UndoEdit() override;
+  void RedoEdit() override;
+  // A link learned from a controller becomes the CC map's (an edit of its own), at the host's idle.
+  void CompleteLearn();
+
   TLabel* lblSeqHeading = nullptr;
   TOrvGuiStitchedSwitch* switchActive = nullptr;
   std::array<TOrvSpTBXSpeedButton*, kSequenceCount> btnSeq{};
@@ -87,6 +96,11 @@ class TfrmEditor : public TfrmVSTEditorMenu {
  protected:
   void FormShow() override;
   void ApplyChanges(unsigned changes) override;
+  // What the user does between the first input and the moment no button holds a control any more
+  // is one edit.
+  void EventStarts(const platform::TEvent& event) override;
+  void EventEnds(const platform::TEvent& event) override;
+  void NameEdit(const std::string& name) override;
   void ddmMenuPopup() override;
 
  private:
@@ -119,7 +133,18 @@ class TfrmEditor : public TfrmVSTEditorMenu {
   // The info text of a step of the grid: "Step: 5  Value: 63 <=> 83".
   std::string StepText(int stepNo) const;
 
+  void BeginEdit(bool byWheel);
+  void EndEdit();
+  // Undo (true) or redo (false) of the history's next edit.
+  void Replay(bool undo);
+
   plugin::TVSTPlugin& plugin_;
+  // The edit under way: the state before it, its name when a command names it.
+  std::optional<plugin::TEditableState> editStart_;
+  std::string editName_;
+  bool editByWheel_ = false;
+  bool lastEditByWheel_ = false;
+  int eventDepth_ = 0;
 };
 
 }  // namespace vornix::editor

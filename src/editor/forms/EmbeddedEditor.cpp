@@ -2,10 +2,7 @@
 
 #include <cstdint>
 
-#include "editor/dialogs/EditorDialogHost.h"
-#include "gfx/Skin.h"
 #include "plugin/Plugin.h"
-#include "plugin/Skins.h"
 
 namespace vornix::editor {
 
@@ -14,39 +11,35 @@ TEmbeddedEditor::TEmbeddedEditor(plugin::TVSTPlugin& owner, platform::TWindowSys
     : owner_(owner), system_(system), dialogs_(std::move(dialogs)) {}
 
 TEmbeddedEditor::~TEmbeddedEditor() {
-  if (dialogsInstalled_) owner_.SetDialogHost(std::move(previousDialogs_));
-  form_.reset();
-  ownSystem_.reset();
+  if (!session_) return;
+  session_->Close();
+  session_.reset();
 }
 
 void TEmbeddedEditor::EmbedInto(void* parentWindow, vst::VstIntPtr) {
   thread_.Bind();
-  if (system_ == nullptr) {
-    ownSystem_ = platform::CreateNativeWindowSystem();
-    system_ = ownSystem_.get();
-  }
-  form_ = std::make_unique<TfrmEditor>(owner_, *system_, &gfx::SkinByName(plugin::SkinStyleName(owner_.Style())));
-  // The module's questions become the editor's dialogs; one asked on another thread goes where
-  // questions went before (the module's own host when none was set).
-  previousDialogs_ = owner_.DialogHost();
-  if (!dialogs_) dialogs_ = std::make_shared<TEditorDialogHost>(*form_, previousDialogs_);
-  owner_.SetDialogHost(dialogs_);
-  dialogsInstalled_ = true;
-  form_->ShowEmbedded(reinterpret_cast<std::uintptr_t>(parentWindow));
-  // Messages shown while no editor was open wait for the info line.
-  form_->PullChanges();
+  session_ = TEditorSession::Open(owner_, system_, dialogs_, reinterpret_cast<std::uintptr_t>(parentWindow));
 }
 
+// Nothing here touches this object once the windows have been pumped: the host may have closed
+// the editor from inside one of the handlers, and destroyed this object with it.
 void TEmbeddedEditor::Idle() {
   thread_.Check("effEditIdle");
-  if (!form_) return;
-  system_->Pump();
-  form_->PullChanges();
+  const std::shared_ptr<TEditorSession> session = session_;
+  // Called from inside the editor's own handlers (a host timer under a modal question): the
+  // windows are not pumped again from there; the next idle call catches up.
+  if (!session || session->Entered()) return;
+  const TEditorSession::TEntry entry = session->Enter();
+  session->Form().CompleteLearn();
+  session->System().Pump();
+  if (session->Closed()) return;
+  TfrmEditor& form = session->Form();
+  form.PullChanges();
   // Not in the middle of a drag: the edit of a parameter the press held is over, and what the drag
   // changed is one change for the host.
-  if (form_->CapturedControl() == nullptr) {
-    owner_.EndParameterEdit();
-    owner_.ReportStateChange();
+  if (form.CapturedControl() == nullptr) {
+    session->Owner().EndParameterEdit();
+    session->Owner().ReportStateChange();
   }
 }
 
@@ -54,6 +47,16 @@ void TEmbeddedEditor::Close() {
   thread_.Check("effEditClose");
   owner_.EndParameterEdit();
   owner_.ReportStateChange();
+  std::shared_ptr<TEditorSession> session = std::move(session_);
+  if (!session) return;
+  // The last reference goes on the thread that closes, so that the windows are destroyed there.
+  const auto close = [&session] {
+    const std::shared_ptr<TEditorSession> last = std::move(session);
+    last->Close();
+  };
+  // A host that closes on another thread than the editor's: the editor's thread closes it, when it
+  // takes the work in time (Win32); otherwise this one does.
+  if (!session->System().RunOnOwnerThread(close)) close();
 }
 
 namespace {
@@ -111,21 +114,25 @@ bool TEmbeddedEditor::KeyUp(vst::VstInt32 character, vst::VstIntPtr virtualKey, 
   return OfferKey(false, character, virtualKey, modifiers);
 }
 
-// A press is the key and the character it types, as the window system gives them.
+// A press is the key and the character it types, as the window system gives them. Not while the
+// editor's own handlers run (the host calls in from under a modal question).
 bool TEmbeddedEditor::OfferKey(bool down, vst::VstInt32 character, vst::VstIntPtr virtualKey, float modifiers) {
-  if (!form_) return false;
+  const std::shared_ptr<TEditorSession> session = session_;
+  if (!session || session->Entered()) return false;
+  const TEditorSession::TEntry entry = session->Enter();
+  TfrmEditor& form = session->Form();
   platform::TEvent key;
   key.Kind = down ? platform::TEventKind::KeyDown : platform::TEventKind::KeyUp;
   key.Key = KeyCode(character, virtualKey);
   key.Shift = Modifiers(modifiers);
-  bool used = key.Key != platform::kKeyNone && form_->OfferKey(key);
+  bool used = key.Key != platform::kKeyNone && form.OfferKey(key);
   const bool typed = character >= ' ' && character != 0x7F && (key.Shift & platform::ssCtrl) == 0;
-  if (down && typed && form_) {
+  if (down && typed && !session->Closed()) {
     platform::TEvent text;
     text.Kind = platform::TEventKind::Char;
     text.Char = static_cast<char32_t>(static_cast<unsigned char>(character));
     text.Shift = key.Shift;
-    used = form_->OfferKey(text) || used;
+    used = form.OfferKey(text) || used;
   }
   return used;
 }

@@ -144,6 +144,10 @@ void TfrmVSTEditorMenu::BuildMainMenu() {
     return item;
   };
   TMenuItem& items = ddmMenu.Items;
+  // Their captions name what they would take back when the menu opens.
+  items.Add("Undo", 0, [this](TMenuItem&) { UndoEdit(); }).Name = "ddmMenu_Undo";
+  items.Add("Redo", 0, [this](TMenuItem&) { RedoEdit(); }).Name = "ddmMenu_Redo";
+  items.AddSeparator();
   add(items, "ddmMenu_Init", "Init", [this] { ddmMenu_InitClick(); });
   items.AddSeparator();
   add(items, "ddmMenu_LoadPreset", "Load Preset", [this] { ShowPresetBrowser(); });
@@ -197,6 +201,7 @@ TMenuItem& TfrmVSTEditorMenu::MenuItem(const std::string& name) {
 }
 
 void TfrmVSTEditorMenu::RunCommand(const std::string& caption, const std::function<void()>& command) {
+  NameEdit(caption);
   try {
     command();
   } catch (const std::exception& e) {
@@ -346,8 +351,28 @@ void TfrmVSTEditorMenu::UpdateControlFromParameter(const std::string& controlNam
   }
 }
 
+bool TfrmVSTEditorMenu::KeyDown(int key, TShiftState shift) {
+  if ((shift & platform::ssCtrl) == 0 || (shift & platform::ssAlt) != 0) return TfrmVSTEditorBase::KeyDown(key, shift);
+  if (key == 'Z' && (shift & platform::ssShift) == 0) {
+    UndoEdit();
+    return true;
+  }
+  if (key == 'Y' || key == 'Z') {
+    RedoEdit();
+    return true;
+  }
+  return TfrmVSTEditorBase::KeyDown(key, shift);
+}
+
 void TfrmVSTEditorMenu::ddmMenuPopup() {
   plugin::TVSTPluginBase& module = Owner();
+  const std::string undo = UndoName(), redo = RedoName();
+  TMenuItem& undoItem = MenuItem("ddmMenu_Undo");
+  undoItem.Caption = undo.empty() ? "Undo" : "Undo " + undo;
+  undoItem.Enabled = !undo.empty();
+  TMenuItem& redoItem = MenuItem("ddmMenu_Redo");
+  redoItem.Caption = redo.empty() ? "Redo" : "Redo " + redo;
+  redoItem.Enabled = !redo.empty();
   TMenuItem& teach = MenuItem("ddmMenu_TeachCC");
   TMenuItem& octave = MenuItem("ddmMain_LowestOctave");
   teach.Visible = false;

@@ -52,6 +52,15 @@ class TfrmVSTEditorMenu : public TfrmVSTEditorBase {
   // "Load Preset" (the main menu and the preset button): the browser, then its choice loaded.
   void ShowPresetBrowser();
 
+  // Undo and redo of the editor's own edits: what the next undo (redo) would take back (empty:
+  // nothing), and doing it. The sequence page keeps the history.
+  virtual std::string UndoName() const { return {}; }
+  virtual std::string RedoName() const { return {}; }
+  virtual void UndoEdit() {}
+  virtual void RedoEdit() {}
+  // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo.
+  bool KeyDown(int key, TShiftState shift) override;
+
   // Leaves MIDI learn and clears the info line; commands of the page start with it.
   void CancelMidiLearn();
   // The user guide found when the window was made; empty when there is none.
@@ -74,8 +83,11 @@ class TfrmVSTEditorMenu : public TfrmVSTEditorBase {
   virtual void ddmMenuPopup();
   // A menu item by its component name.
   TMenuItem& MenuItem(const std::string& name);
-  // Runs a command of the menu; an error it raises is reported with the command's caption.
+  // Runs a command of the menu; an error it raises is reported with the command's caption, which
+  // also names the command's edit for undo.
   void RunCommand(const std::string& caption, const std::function<void()>& command);
+  // The name the edit the user is making gets (a command's caption).
+  virtual void NameEdit(const std::string& name) { (void)name; }
 
  private:
   void BuildMainMenu();

@@ -23,8 +23,10 @@ std::filesystem::path TBinClipboard::FileName() const {
   return folder_ / platform::FilePath(platform::MakeValidFileName(formatName_) + ".bin");
 }
 
-// The file first: asking the system may mean waiting for another program.
-bool TBinClipboard::HasStepData() { return FileStream().has_value() || system_.HasClipboard(formatName_); }
+bool TBinClipboard::HasStepData() {
+  if (system_.ClipboardHasOwner()) return system_.HasClipboard(formatName_);
+  return FileStream().has_value();
+}
 
 void TBinClipboard::PutStream(std::span<const std::uint8_t> stream) {
   const std::vector<std::uint8_t> block = MakeClipboardBlock(stream);
@@ -42,10 +44,7 @@ void TBinClipboard::PutStream(std::span<const std::uint8_t> stream) {
 }
 
 std::optional<std::vector<std::uint8_t>> TBinClipboard::GetStream() {
-  // Equal to the system clipboard's block or newer than it (see the header), so the system need
-  // not be asked.
-  if (auto file = FileStream()) return file;
-  if (!system_.HasClipboard(formatName_)) return std::nullopt;
+  if (!system_.ClipboardHasOwner()) return FileStream();
   const auto block = system_.GetClipboard(formatName_);
   if (!block) return std::nullopt;
   const auto stream = ClipboardBlockStream(*block);

@@ -2,13 +2,14 @@
 // it, in a per-user file, so that copied steps outlive the editor (the X11 clipboard forgets them
 // when the editor that owns them closes) and reach other processes and hosts.
 //
-// Which copy a paste sees: every put writes the same block to the system clipboard and then to the
-// file, so the two differ only when the file was written by a later copy in an instance that does
-// not share this system clipboard (another display, another window system); the file is newer
-// then and wins. When they are equal either will do. So a whole block in the file is what a paste
-// gets, and the system clipboard serves when there is no file (none written yet, or no documents
-// folder). A file that is not exactly one block is never used. If a put cannot write the file, the
-// old file is removed so that it cannot win over the newer copy; a put that can do neither fails.
+// Which copy a paste sees: the system clipboard holds the user's latest copy, of steps or of
+// anything else, for as long as some program holds it; it is then the only truth, so text copied
+// since the steps disables "Paste Steps", and steps copied by an instance with another documents
+// folder (a sandboxed host) win over an older file here. Only when no program holds the clipboard
+// (the editor that copied has closed) does the file serve; it is the latest copy this user made
+// in any editor that writes it. A file that is not exactly one block is never used. If a put
+// cannot write the file, the old file is removed so that it cannot stand in for the newer copy
+// later; a put that can do neither fails.
 #pragma once
 
 #include <cstdint>
@@ -42,14 +43,15 @@ class TBinClipboard {
   // <folder>/<format name>.bin, or empty without a folder.
   std::filesystem::path FileName() const;
 
-  // True when the system clipboard holds the format or the file holds a block.
+  // True when the system clipboard is held and holds the format, or when it is not held and the
+  // file holds a block.
   bool HasStepData();
   // Replaces the clipboard's content with the block of `stream` and writes the file. Throws
   // EBinClipboardError when the file could neither be written nor removed (the system clipboard
   // holds the steps then).
   void PutStream(std::span<const std::uint8_t> stream);
-  // The stream, or nothing when neither place holds step data. A broken block on the system
-  // clipboard, with no file, raises EBinClipboardError "Invalid data in Clipboard!".
+  // The stream from the place HasStepData looks at, or nothing when it holds no step data. A broken
+  // block on the system clipboard raises EBinClipboardError "Invalid data in Clipboard!".
   std::optional<std::vector<std::uint8_t>> GetStream();
 
  private:

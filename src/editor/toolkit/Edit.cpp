@@ -32,11 +32,7 @@ TEdit::~TEdit() = default;
 
 std::string TEdit::Text() const { return Utf32ToUtf8(text_); }
 
-void TEdit::SetText(std::string_view utf8) {
-  std::u32string text = DecodeUtf8(utf8);
-  if (MaxLength > 0 && static_cast<int>(text.size()) > MaxLength) text.resize(static_cast<std::size_t>(MaxLength));
-  ReplaceText(std::move(text), -1);
-}
+void TEdit::SetText(std::string_view utf8) { ReplaceText(DecodeUtf8(utf8), -1); }
 
 void TEdit::ReplaceText(std::u32string text, int caret) {
   const bool changed = text != text_;
@@ -68,8 +64,11 @@ void TEdit::TextChanged() {
 void TEdit::InsertText(std::u32string_view text) {
   std::u32string insert(text);
   const int kept = Length() - SelLength();
-  if (MaxLength > 0)
-    insert.resize(static_cast<std::size_t>(std::clamp(MaxLength - kept, 0, static_cast<int>(insert.size()))));
+  // A text already longer than the limit stays; editing it may only make it shorter.
+  if (MaxLength > 0) {
+    const int limit = std::max(MaxLength, Length());
+    insert.resize(static_cast<std::size_t>(std::clamp(limit - kept, 0, static_cast<int>(insert.size()))));
+  }
   if (insert.empty() && SelLength() == 0) return;
   const int start = SelStart();
   std::u32string next = text_;

@@ -41,7 +41,9 @@ class TEdit : public TControl {
   void SetText(std::string_view utf8);
   int Length() const { return static_cast<int>(text_.size()); }
 
-  int MaxLength = 0;  // characters; 0: no limit
+  // Characters the user may type, 0: no limit. A longer text set by the program is kept whole;
+  // typing and pasting then may not make it longer.
+  int MaxLength = 0;
   bool ReadOnly = false;
   gfx::TFont Font = gfx::TFont::SegoeUI(12);
   gfx::THAlign Alignment = gfx::THAlign::Left;  // while the text fits
@@ -68,7 +70,7 @@ class TEdit : public TControl {
 
  protected:
   const std::u32string& Chars() const { return text_; }
-  // Replaces the selection by the text (cut to MaxLength) and puts the caret after it.
+  // Replaces the selection by the text (cut to what MaxLength allows) and puts the caret after it.
   virtual void InsertText(std::u32string_view text);
   // Replaces the whole text and puts the caret (without selection); fires OnChange if it changed.
   void ReplaceText(std::u32string text, int caret);

@@ -69,6 +69,8 @@ void TForm::ShowEmbedded(std::uintptr_t parentWindow) {
 }
 
 TModalResult TForm::ShowModal(TForm& owner, const std::string& title) {
+  // The editor is closing under its questions: a question asked now is cancelled unasked.
+  if (system_.ModalLoopsEnded()) return TModalResult::mrCancel;
   if (window_) throw std::logic_error("TForm::ShowModal: the form shows already");
   if (owner.Window() == nullptr) throw std::logic_error("TForm::ShowModal: the owner form does not show");
   LoadTree();
@@ -87,6 +89,7 @@ TModalResult TForm::ShowModal(TForm& owner, const std::string& title) {
 }
 
 void TForm::ShowPopup(TForm& owner) {
+  if (system_.ModalLoopsEnded()) return;  // as above; its loop ends at once
   if (window_) throw std::logic_error("TForm::ShowPopup: the form shows already");
   if (owner.Window() == nullptr) throw std::logic_error("TForm::ShowPopup: the owner form does not show");
   LoadTree();
@@ -274,7 +277,9 @@ bool TForm::HandleInput(const TEvent& event) {
     } depth{eventDepth_};
     // A copy: the filter may replace itself (a dialog chaining the owner's) while it runs.
     const auto filter = OnWindowEvent;
+    EventStarts(event);
     if (!filter || !filter(*this, event)) used = Dispatch(event);
+    EventEnds(event);
   }
   CatchUp();
   Update();

@@ -37,10 +37,12 @@ class TForm : public TControl, private platform::TWindowHandler {
   // Shows the form as a child of the host's window at (0, 0), its size the form's.
   void ShowEmbedded(std::uintptr_t parentWindow);
   // Shows the form as a dialog above its owner, at the form's bounds on the screen (Left, Top),
-  // and handles events until ModalResult is set; the window goes away before it returns.
+  // and handles events until ModalResult is set; the window goes away before it returns. Once the
+  // window system's modal loops have ended (the editor closes), it shows nothing: mrCancel.
   TModalResult ShowModal(TForm& owner, const std::string& title);
   // Shows the form as a popup at the form's bounds on the screen. An outside press fires
-  // OnOutsidePress (the default closes the popup with mrCancel).
+  // OnOutsidePress (the default closes the popup with mrCancel). Nothing once the modal loops
+  // have ended.
   void ShowPopup(TForm& owner);
   // Hides the window and lets it go.
   void Close();
@@ -96,6 +98,10 @@ class TForm : public TControl, private platform::TWindowHandler {
   // Runs before and after every window event: a form that shows state kept elsewhere catches up
   // with it here.
   virtual void CatchUp() {}
+  // Around the handling of every window event (nested ones too, while a modal loop runs inside a
+  // handler): a form that groups the user's input into gestures watches here.
+  virtual void EventStarts(const platform::TEvent& event) { (void)event; }
+  virtual void EventEnds(const platform::TEvent& event) { (void)event; }
 
  private:
   friend class TControl;
