@@ -85,7 +85,7 @@ struct TRoundShape {
 
 }  // namespace
 
-TCanvas::TCanvas(TBitmap& target) : target_(&target), clip_(target.Bounds()) {}
+TCanvas::TCanvas(TBitmap& target, TScale scale) : target_(&target), scale_(scale), clip_(target.Bounds()) {}
 
 void TCanvas::Translate(int dx, int dy) {
   origin_.X += dx;
@@ -107,14 +107,18 @@ void TCanvas::Restore() {
 }
 
 void TCanvas::SetPixel(int x, int y, TColor c) {
+  if (!scale_.Identity()) {
+    FillRect({x, y, x + 1, y + 1}, c);
+    return;
+  }
   x += origin_.X;
   y += origin_.Y;
   if (clip_.Contains(x, y)) PutPixel(target_->Row(y)[x], c);
 }
 
 TColor TCanvas::GetPixel(int x, int y) const {
-  x += origin_.X;
-  y += origin_.Y;
+  x = AbsX(x);
+  y = AbsY(y);
   return target_->Bounds().Contains(x, y) ? target_->Pixel(x, y) : 0;
 }
 
@@ -197,12 +201,12 @@ void TCanvas::FrameRoundRect(const TRect& r, int radius, TColor c, int penWidth)
 // spans; only the corner squares are blended pixel by pixel.
 void TCanvas::RoundRectCoverage(const TRect& local, int radius, int penWidth, TColor c) {
   if (local.Empty() || AlphaOf(c) == 0) return;
-  const TRect r = local.Offset(origin_.X, origin_.Y);
+  const TRect r = Abs(local);
   const TRect vis = r.Intersect(clip_);
   if (vis.Empty()) return;
-  const TRoundShape outer(r, radius);
+  const TRoundShape outer(r, scale_.Pen(radius));
   const int rad = outer.radius;
-  const int w = penWidth;
+  const int w = scale_.Pen(penWidth);
   const bool frame = w > 0 && 2 * w < r.Width() && 2 * w < r.Height();
   const TRoundShape inner(frame ? r.Inflate(-w, -w) : TRect{}, std::max(0, rad - w));
 
@@ -238,11 +242,29 @@ void TCanvas::RoundRectCoverage(const TRect& local, int radius, int penWidth, TC
   }
 }
 
+void TCanvas::FillArrow(const TRect& local, TArrowDirection direction, TColor c) {
+  const TRect r = Abs(local);
+  const bool vertical = direction == TArrowDirection::Up || direction == TArrowDirection::Down;
+  const int depth = vertical ? r.Height() : r.Width();
+  for (int j = 0; j < depth; ++j) {
+    if (vertical) {
+      const int y = direction == TArrowDirection::Down ? r.Top + j : r.Bottom - 1 - j;
+      if (r.Left + j >= r.Right - j) break;
+      FillAbs(TRect{r.Left + j, y, r.Right - j, y + 1}.Intersect(clip_), c);
+    } else {
+      const int x = direction == TArrowDirection::Right ? r.Left + j : r.Right - 1 - j;
+      if (r.Top + j >= r.Bottom - j) break;
+      FillAbs(TRect{x, r.Top + j, x + 1, r.Bottom - j}.Intersect(clip_), c);
+    }
+  }
+}
+
 void TCanvas::FillGradientV(const TRect& rect, TColor top, TColor bottom) {
-  const TRect vis = Visible(rect);
+  const TRect abs = Abs(rect);
+  const TRect vis = abs.Intersect(clip_);
   if (vis.Empty()) return;
-  const int top0 = rect.Top + origin_.Y;
-  const int n = rect.Height() - 1;
+  const int top0 = abs.Top;
+  const int n = abs.Height() - 1;
   for (int y = vis.Top; y < vis.Bottom; ++y) {
     const int j = y - top0;
     TColor c = top;
@@ -258,10 +280,24 @@ void TCanvas::FillGradientV(const TRect& rect, TColor top, TColor bottom) {
 void TCanvas::DrawBitmap(int x, int y, const TBitmap& src) { DrawBitmap(x, y, src, src.Bounds()); }
 
 void TCanvas::DrawBitmap(int x, int y, const TBitmap& src, const TRect& srcRect) {
+  DrawBitmapAbs(AbsX(x), AbsY(y), src, srcRect);
+}
+
+void TCanvas::DrawImage(int x, int y, const TImage& image) {
+  const TBitmap& bitmap = image.At(scale_);
+  DrawBitmapAbs(AbsX(x), AbsY(y), bitmap, bitmap.Bounds());
+}
+
+void TCanvas::DrawStitched(int x, int y, const TImage& strip, int count, int index) {
+  const TBitmap& bitmap = strip.At(scale_);
+  DrawBitmapAbs(AbsX(x), AbsY(y), bitmap, StitchedGlyphRect(bitmap, count, index));
+}
+
+void TCanvas::DrawBitmapAbs(int x, int y, const TBitmap& src, const TRect& srcRect) {
   const TRect s = srcRect.Intersect(src.Bounds());
   if (s.Empty()) return;
   // The destination of the whole (limited) source part, then clipped.
-  const int dx = x + (s.Left - srcRect.Left) + origin_.X, dy = y + (s.Top - srcRect.Top) + origin_.Y;
+  const int dx = x + (s.Left - srcRect.Left), dy = y + (s.Top - srcRect.Top);
   const TRect vis = TRect::FromSize(dx, dy, s.Width(), s.Height()).Intersect(clip_);
   for (int ty = vis.Top; ty < vis.Bottom; ++ty) {
     const TColor* from = src.Row(s.Top + ty - dy) + s.Left + (vis.Left - dx);
@@ -273,7 +309,7 @@ void TCanvas::DrawBitmap(int x, int y, const TBitmap& src, const TRect& srcRect)
 void TCanvas::DrawBitmapKeyed(int x, int y, const TBitmap& src, const TRect& srcRect, TColor key) {
   const TRect s = srcRect.Intersect(src.Bounds());
   if (s.Empty()) return;
-  const int dx = x + (s.Left - srcRect.Left) + origin_.X, dy = y + (s.Top - srcRect.Top) + origin_.Y;
+  const int dx = AbsX(x) + (s.Left - srcRect.Left), dy = AbsY(y) + (s.Top - srcRect.Top);
   const TRect vis = TRect::FromSize(dx, dy, s.Width(), s.Height()).Intersect(clip_);
   const TColor k = RgbOf(key);
   for (int ty = vis.Top; ty < vis.Bottom; ++ty) {
@@ -291,8 +327,8 @@ void TCanvas::DrawStitched(int x, int y, const TBitmap& strip, int count, int in
 
 void TCanvas::StretchBitmap(const TRect& dst, const TBitmap& src, const TRect& srcRect) {
   const TRect s = srcRect.Intersect(src.Bounds());
-  if (dst.Empty() || s.Empty()) return;
-  const TRect d = dst.Offset(origin_.X, origin_.Y);
+  const TRect d = Abs(dst);
+  if (d.Empty() || s.Empty()) return;
   const TRect vis = d.Intersect(clip_);
   for (int y = vis.Top; y < vis.Bottom; ++y) {
     const int sy = srcRect.Top + static_cast<int>(static_cast<long long>(y - d.Top) * srcRect.Height() / d.Height());
@@ -306,12 +342,16 @@ void TCanvas::StretchBitmap(const TRect& dst, const TBitmap& src, const TRect& s
   }
 }
 
-void TCanvas::FillTiled(const TRect& r, const TBitmap& tile) { FillTiled(r, tile, {-origin_.X, -origin_.Y}); }
+void TCanvas::FillTiled(const TRect& r, const TBitmap& tile) { FillTiledAbs(Visible(r), tile, 0, 0); }
+
+void TCanvas::FillTiled(const TRect& r, const TImage& tile) { FillTiledAbs(Visible(r), tile.At(scale_), 0, 0); }
 
 void TCanvas::FillTiled(const TRect& r, const TBitmap& tile, TPoint anchor) {
-  const TRect vis = Visible(r);
+  FillTiledAbs(Visible(r), tile, AbsX(anchor.X), AbsY(anchor.Y));
+}
+
+void TCanvas::FillTiledAbs(const TRect& vis, const TBitmap& tile, int ax, int ay) {
   if (vis.Empty() || tile.Empty()) return;
-  const int ax = anchor.X + origin_.X, ay = anchor.Y + origin_.Y;
   const int tw = tile.Width(), th = tile.Height();
   for (int y = vis.Top; y < vis.Bottom; ++y) {
     const TColor* from = tile.Row(Mod(y - ay, th));
@@ -328,7 +368,10 @@ void TCanvas::FillTiled(const TRect& r, const TBitmap& tile, TPoint anchor) {
 }
 
 void TCanvas::DrawCoverage(int x, int y, const unsigned char* mask, int w, int h, TColor c) {
-  const int ax = x + origin_.X, ay = y + origin_.Y;
+  DrawCoverageAbs(AbsX(x), AbsY(y), mask, w, h, c);
+}
+
+void TCanvas::DrawCoverageAbs(int ax, int ay, const unsigned char* mask, int w, int h, TColor c) {
   const TRect vis = TRect::FromSize(ax, ay, w, h).Intersect(clip_);
   if (vis.Empty() || AlphaOf(c) == 0) return;
   const bool opaque = AlphaOf(c) == 255;
@@ -348,6 +391,10 @@ void TCanvas::DrawCoverage(int x, int y, const unsigned char* mask, int w, int h
 }
 
 void TCanvas::TextOut(int x, int y, std::string_view utf8, const TFont& font) {
+  TextOutAbs(AbsX(x), AbsY(y), utf8, scale_.Font(font));
+}
+
+void TCanvas::TextOutAbs(int x, int y, std::string_view utf8, const TFont& font) {
   const auto& set = detail::GlyphSetFor(font);
   const TFontMetrics& m = set.Metrics();
   const int baseline = y + m.Ascent;
@@ -355,33 +402,42 @@ void TCanvas::TextOut(int x, int y, std::string_view utf8, const TFont& font) {
   for (std::size_t pos = 0; pos < utf8.size();) {
     const detail::TGlyph& g = set.Glyph(NextCodepoint(utf8, pos));
     if (!g.Coverage.empty())
-      DrawCoverage(pen + g.Left, baseline + g.Top, g.Coverage.data(), g.Width, g.Height, font.Color);
+      DrawCoverageAbs(pen + g.Left, baseline + g.Top, g.Coverage.data(), g.Width, g.Height, font.Color);
     pen += g.Advance;
   }
   if (font.Underline && pen > x) {
-    FillRect({x, baseline + m.UnderlineOffset, pen, baseline + m.UnderlineOffset + m.UnderlineThickness}, font.Color);
+    const TRect line{x, baseline + m.UnderlineOffset, pen, baseline + m.UnderlineOffset + m.UnderlineThickness};
+    FillAbs(line.Intersect(clip_), font.Color);
   }
 }
 
+// Aligned on the bitmap's pixels, with the scaled font's own measures.
 void TCanvas::DrawText(const TRect& r, std::string_view utf8, const TFont& font, THAlign h, TVAlign v) {
   if (r.Empty()) return;
-  const int width = TextWidth(font, utf8);
-  const int height = FontMetrics(font).LineHeight;
+  const TRect box = Abs(r);
+  const TFont scaled = scale_.Font(font);
+  const int width = TextWidth(scaled, utf8);
+  const int height = FontMetrics(scaled).LineHeight;
   // Centring rounds towards the left and the top, as Windows' DrawText does.
   const auto half = [](int n) { return FloorDiv(n, 2); };
-  const int x = h == THAlign::Left ? r.Left : h == THAlign::Right ? r.Right - width : r.Left + half(r.Width() - width);
-  const int y = v == TVAlign::Top      ? r.Top
-                : v == TVAlign::Bottom ? r.Bottom - height
-                                       : r.Top + half(r.Height() - height);
-  TCanvasScope scope(*this);
-  IntersectClip(r);
-  TextOut(x, y, utf8, font);
+  const int x = h == THAlign::Left    ? box.Left
+                : h == THAlign::Right ? box.Right - width
+                                      : box.Left + half(box.Width() - width);
+  const int y = v == TVAlign::Top      ? box.Top
+                : v == TVAlign::Bottom ? box.Bottom - height
+                                       : box.Top + half(box.Height() - height);
+  const TRect saved = clip_;
+  clip_ = box.Intersect(clip_);
+  if (clip_.Empty()) clip_ = {clip_.Left, clip_.Top, clip_.Left, clip_.Top};
+  TextOutAbs(x, y, utf8, scaled);
+  clip_ = saved;
 }
 
 void TCanvas::DrawCheckMark(const TRect& r, TColor c) {
-  if (r.Empty()) return;
-  const auto mask = detail::CheckMarkCoverage(r.Width(), r.Height());
-  DrawCoverage(r.Left, r.Top, mask.data(), r.Width(), r.Height(), c);
+  const TRect box = Abs(r);
+  if (box.Empty()) return;
+  const auto mask = detail::CheckMarkCoverage(box.Width(), box.Height());
+  DrawCoverageAbs(box.Left, box.Top, mask.data(), box.Width(), box.Height(), c);
 }
 
 TBitmap RecolorBitmap(const TBitmap& src, TColor c) {
@@ -397,6 +453,10 @@ TBitmap RecolorBitmap(const TBitmap& src, TColor c) {
     }
   }
   return out;
+}
+
+TImage RecolorImage(const TImage& src, TColor c) {
+  return src.Map([c](const TBitmap& b) { return RecolorBitmap(b, c); });
 }
 
 TRect StitchedGlyphRect(const TBitmap& strip, int count, int index) {

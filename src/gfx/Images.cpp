@@ -20,16 +20,20 @@ constexpr std::array<const char*, 8> kImages = {"EditorBackground",
                                                 "ARROWRIGHT",
                                                 "menu16"};
 
-using TImages = std::map<std::string, TBitmap, std::less<>>;
+using TImages = std::map<std::string, TImage, std::less<>>;
 
 // All images are decoded together on first use, once per process.
 TImages LoadImages() {
   TImages m;
   for (const char* image : kImages) {
-    const std::string resource = std::string("images/") + image + ".png";
-    const auto bytes = FindResource(resource);
-    if (bytes.empty()) throw std::runtime_error("image resource missing: " + resource);
-    m.emplace(image, LoadPng(bytes));
+    std::array<TBitmap, kZoomSteps.size()> steps;
+    for (std::size_t i = 0; i < kZoomSteps.size(); ++i) {
+      const std::string resource = "images/" + ImageFileStem(image, kZoomSteps[i]) + ".png";
+      const auto bytes = FindResource(resource);
+      if (bytes.empty()) throw std::runtime_error("image resource missing: " + resource);
+      steps[i] = LoadPng(bytes);
+    }
+    m.emplace(image, TImage(std::move(steps)));
   }
   return m;
 }
@@ -38,11 +42,19 @@ TMadeOnce<TImages> decodedImages(&LoadImages);
 
 }  // namespace
 
-const TBitmap& ImageResource(std::string_view name) {
+const TImage& ScaledImage(std::string_view name) {
   const TImages& all = decodedImages.Get();
   const auto found = all.find(name);
   if (found == all.end()) throw std::invalid_argument("unknown image resource: " + std::string(name));
   return found->second;
+}
+
+const TBitmap& ImageResource(std::string_view name) { return ScaledImage(name).At(TScale()); }
+
+std::string ImageFileStem(std::string_view name, int percent) {
+  std::string stem(name);
+  if (percent != 100) stem += "@" + std::to_string(percent);
+  return stem;
 }
 
 }  // namespace vornix::gfx

@@ -5,7 +5,10 @@
 #include <span>
 #include <string_view>
 
+#include <string>
+
 #include "gfx/Bitmap.h"
+#include "gfx/Image.h"
 
 // <windows.h> defines FindResource as a macro for its own function; in files that include this
 // header the name is ours (the Windows one remains as FindResourceW).
@@ -22,7 +25,13 @@ std::span<const std::uint8_t> FindResource(std::string_view name);
 
 // An embedded image by its resource name without folder and extension ("EditorBackground",
 // "STITCHED_ONOFF_DARK", "STITCHED_ONOFF_BRIGHT", "ARROWUP", "ARROWDOWN", "ARROWLEFT", "ARROWRIGHT",
-// "menu16"), decoded once per process. An unknown name throws std::invalid_argument.
+// "menu16"), drawn for every zoom step and decoded once per process. An unknown name throws
+// std::invalid_argument.
+const TImage& ScaledImage(std::string_view name);
+// The image as drawn for 100 %.
 const TBitmap& ImageResource(std::string_view name);
+// The file name of an image drawn for a zoom step, without folder and extension: the name itself
+// at 100 %, else the name, "@" and the percentage ("ARROWUP@150").
+std::string ImageFileStem(std::string_view name, int percent);
 
 }  // namespace vornix::gfx

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "ImageGenerator.h"
 #include "gfx/Canvas.h"
@@ -12,23 +13,84 @@
 namespace vornix::gfx {
 namespace {
 
-// The committed files are exactly what the generator draws (run vornix-images resources/images
-// after changing it).
-TEST(ImagesTest, CommittedImagesAreTheGeneratorsOutput) {
-  const auto images = tools::GenerateImages();
-  ASSERT_EQ(images.size(), 8u);
-  for (const auto& image : images) {
-    SCOPED_TRACE(image.Name);
-    const TBitmap& embedded = ImageResource(image.Name);
-    ASSERT_EQ(embedded.Width(), image.Bitmap.Width());
-    ASSERT_EQ(embedded.Height(), image.Bitmap.Height());
-    for (int y = 0; y < embedded.Height(); ++y) {
-      for (int x = 0; x < embedded.Width(); ++x)
-        ASSERT_EQ(embedded.Pixel(x, y), image.Bitmap.Pixel(x, y)) << x << "," << y;
+int Ink(const TBitmap& b) {
+  int n = 0;
+  for (int y = 0; y < b.Height(); ++y) {
+    for (int x = 0; x < b.Width(); ++x) {
+      const TColor c = RgbOf(b.Pixel(x, y));
+      EXPECT_TRUE(c == 0 || c == RgbOf(kMagenta)) << "only black and magenta";
+      n += c == 0;
     }
-    const auto file = FindResource("images/" + image.Name + ".png");
-    const auto encoded = EncodePng(image.Bitmap);
-    EXPECT_TRUE(std::equal(file.begin(), file.end(), encoded.begin(), encoded.end())) << "bytes differ";
+  }
+  return n;
+}
+
+// The committed files, one per image and zoom step, are exactly what the generator draws (run
+// vornix-images resources/images after changing it).
+TEST(ImagesTest, CommittedImagesAreTheGeneratorsOutput) {
+  for (const int percent : kZoomSteps) {
+    const auto images = tools::GenerateImages(percent);
+    ASSERT_EQ(images.size(), 8u);
+    for (const auto& image : images) {
+      SCOPED_TRACE(image.Name + " at " + std::to_string(percent) + " %");
+      const TBitmap& embedded = ScaledImage(image.Name).At(TScale(percent));
+      ASSERT_EQ(embedded.Width(), image.Bitmap.Width());
+      ASSERT_EQ(embedded.Height(), image.Bitmap.Height());
+      for (int y = 0; y < embedded.Height(); ++y) {
+        for (int x = 0; x < embedded.Width(); ++x)
+          ASSERT_EQ(embedded.Pixel(x, y), image.Bitmap.Pixel(x, y)) << x << "," << y;
+      }
+      const auto file = FindResource("images/" + ImageFileStem(image.Name, percent) + ".png");
+      const auto encoded = EncodePng(image.Bitmap);
+      EXPECT_TRUE(std::equal(file.begin(), file.end(), encoded.begin(), encoded.end())) << "bytes differ";
+    }
+  }
+  EXPECT_EQ(&ImageResource("ARROWUP"), &ScaledImage("ARROWUP").At(TScale()));
+}
+
+// Zoomed, every image is drawn anew at the scaled size: the same things, more pixels.
+TEST(ImagesTest, EachZoomStepHasItsOwnDrawingAtTheScaledSize) {
+  for (const int percent : kZoomSteps) {
+    SCOPED_TRACE(std::to_string(percent) + " %");
+    const TScale scale(percent);
+    const auto size = [&](const char* name) {
+      const TBitmap& b = ScaledImage(name).At(scale);
+      return std::pair{b.Width(), b.Height()};
+    };
+    EXPECT_EQ(size("EditorBackground"), std::pair(scale.Px(64), scale.Px(64)));
+    EXPECT_EQ(size("STITCHED_ONOFF_DARK"), std::pair(scale.Px(24), 2 * scale.Px(24)));
+    EXPECT_EQ(size("ARROWUP"), std::pair(scale.Px(16), scale.Px(16)));
+    EXPECT_EQ(size("menu16"), std::pair(scale.Px(16), scale.Px(16)));
+    // The background is the same quiet metal; the switch glyphs are round and see-through around.
+    const TBitmap& tile = ScaledImage("EditorBackground").At(scale);
+    long sum = 0;
+    for (int y = 0; y < tile.Height(); ++y) {
+      for (int x = 0; x < tile.Width(); ++x) {
+        ASSERT_GE(RedOf(tile.Pixel(x, y)), 52);
+        ASSERT_LE(RedOf(tile.Pixel(x, y)), 64);
+        sum += RedOf(tile.Pixel(x, y));
+      }
+    }
+    EXPECT_NEAR(static_cast<double>(sum) / (tile.Width() * tile.Height()), 58.0, 1.0);
+    const TBitmap& strip = ScaledImage("STITCHED_ONOFF_BRIGHT").At(scale);
+    const int n = strip.Width();
+    EXPECT_EQ(AlphaOf(strip.Pixel(0, 0)), 0);
+    EXPECT_EQ(AlphaOf(strip.Pixel(n / 2, n / 2)), 255);
+    for (int x = 0; x < n; ++x) EXPECT_EQ(AlphaOf(strip.Pixel(x, n / 3)), AlphaOf(strip.Pixel(n - 1 - x, n / 3)));
+    // The arrow: rows one pixel wider at each side than the one before, so its edges are clean
+    // steps; the menu glyph's bars keep their gaps.
+    const TBitmap& up = ScaledImage("ARROWUP").At(scale);
+    int rows = 0, last = 0;
+    for (int y = 0; y < up.Height(); ++y) {
+      int ink = 0;
+      for (int x = 0; x < up.Width(); ++x) ink += up.Pixel(x, y) == kBlack;
+      if (ink == 0) continue;
+      ++rows;
+      EXPECT_EQ(ink, last + 2) << "row " << y;
+      last = ink;
+    }
+    EXPECT_EQ(rows, scale.Px(6));
+    EXPECT_EQ(Ink(ScaledImage("menu16").At(scale)), 3 * scale.Px(12) * (scale.Px(5) - scale.Px(3)));
   }
 }
 
@@ -113,18 +175,6 @@ TEST(ImagesTest, SwitchStripsHoldAnOffAndAnOnGlyph) {
     }
     EXPECT_GT(partial, 20);
   }
-}
-
-int Ink(const TBitmap& b) {
-  int n = 0;
-  for (int y = 0; y < b.Height(); ++y) {
-    for (int x = 0; x < b.Width(); ++x) {
-      const TColor c = RgbOf(b.Pixel(x, y));
-      EXPECT_TRUE(c == 0 || c == RgbOf(kMagenta)) << "only black and magenta";
-      n += c == 0;
-    }
-  }
-  return n;
 }
 
 TEST(ImagesTest, GlyphsAreSolidBlackOnMagenta) {

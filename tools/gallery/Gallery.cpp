@@ -33,7 +33,7 @@ constexpr std::uintptr_t kHost = 0x1000;
 class TPage final : public TForm {
  public:
   using TForm::TForm;
-  void Paint(gfx::TCanvas& canvas) override { canvas.FillTiled(ClientRect(), gfx::ImageResource("EditorBackground")); }
+  void Paint(gfx::TCanvas& canvas) override { canvas.FillTiled(ClientRect(), gfx::ScaledImage("EditorBackground")); }
 };
 
 TLabel& AddLabel(TControl& parent, const std::string& caption, int x, int y, int w, int h,
@@ -156,9 +156,9 @@ struct TGallery {
     seqMenu.DropDownMenu = &mainMenu;
     int image = 0;
     for (const char* arrow : {"ARROWUP", "ARROWDOWN", "ARROWLEFT", "ARROWRIGHT"}) {
-      const gfx::TBitmap& bitmap = gfx::ImageResource(arrow);
-      arrows.Add(gfx::RecolorBitmap(bitmap, skin.sfButtonTextNormal));
-      arrows.Add(gfx::RecolorBitmap(bitmap, skin.sfButtonTextPressed));
+      const gfx::TImage& glyph = gfx::ScaledImage(arrow);
+      arrows.Add(gfx::RecolorImage(glyph, skin.sfButtonTextNormal));
+      arrows.Add(gfx::RecolorImage(glyph, skin.sfButtonTextPressed));
       auto& b = AddButton(main, "", 749, 67 + 26 * (image / 2), 24, 24);
       b.SetImages(&arrows);
       b.SetImageIndex(image);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "gfx/Color.h"
 
@@ -37,33 +38,41 @@ class TRandom {
 
 int RoundDiv(int a, int b) { return a >= 0 ? (a + b / 2) / b : -((-a + b / 2) / b); }
 
+// A length of the 100 % drawing at a zoom step, rounded to whole pixels.
+int Scaled(int v, int percent) { return (v * percent + 50) / 100; }
+
 // Brushed metal: long horizontal streaks (noise blurred along the row) over row-to-row variation.
-// Every blur wraps around, so the tile repeats without a seam in both directions.
-TBitmap EditorBackground() {
-  constexpr int kSize = 64;
-  constexpr int kRadius = 7;  // half the streak blur along a row
+// Every blur wraps around, so the tile repeats without a seam in both directions. Zoomed, the tile
+// and its streaks grow with the zoom while the grain stays one pixel fine and as strong.
+TBitmap EditorBackground(int percent) {
+  const int size = Scaled(64, percent);
+  const int radius = Scaled(7, percent);  // half the streak blur along a row
+  const auto n = static_cast<std::size_t>(size);
   TRandom random(0x5EED5EEDu);
-  std::array<std::array<int, kSize>, kSize> noise{};
+  std::vector<std::vector<int>> noise(n, std::vector<int>(n));
   for (auto& row : noise) {
     for (auto& v : row) v = random.Range(-100, 100);
   }
-  std::array<int, kSize> rowOffset{};
+  std::vector<int> rowOffset(n);
   for (auto& v : rowOffset) v = random.Range(-100, 100);
 
-  std::array<std::array<int, kSize>, kSize> streak{};
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
+  // A longer blur sums more samples: scaled back to the spread of the 15 at 100 %.
+  const double spread = std::sqrt(15.0 / (2 * radius + 1));
+  std::vector<std::vector<int>> streak(n, std::vector<int>(n));
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
       int sum = 0;
-      for (int k = -kRadius; k <= kRadius; ++k) sum += noise[y][(x + k + kSize) % kSize];
-      streak[y][x] = sum;  // about ±100 · √15
+      for (int k = -radius; k <= radius; ++k) sum += noise[y][static_cast<std::size_t>((x + k + size) % size)];
+      // about ±100 · √15
+      streak[y][x] = percent == 100 ? sum : static_cast<int>(std::lround(sum * spread));
     }
   }
-  TBitmap bitmap(kSize, kSize);
-  for (int y = 0; y < kSize; ++y) {
+  TBitmap bitmap(size, size);
+  for (int y = 0; y < size; ++y) {
     // Neighbouring rows share a little of their brightness, as brushed fibres do.
-    const int row = 2 * rowOffset[static_cast<std::size_t>(y)] + rowOffset[static_cast<std::size_t>((y + 1) % kSize)] +
-                    rowOffset[static_cast<std::size_t>((y + kSize - 1) % kSize)];  // ±400
-    for (int x = 0; x < kSize; ++x) {
+    const int row = 2 * rowOffset[static_cast<std::size_t>(y)] + rowOffset[static_cast<std::size_t>((y + 1) % size)] +
+                    rowOffset[static_cast<std::size_t>((y + size - 1) % size)];  // ±400
+    for (int x = 0; x < size; ++x) {
       // Streaks weigh a little more than the rows; the sum spans about ±6 and is limited to it.
       const int fine = noise[y][x];  // a trace of the raw grain keeps it from looking smeared
       const int v = std::clamp(RoundDiv(streak[y][x] * 3 + row * 4 + fine * 2, 400), -6, 6);
@@ -138,21 +147,23 @@ void ShadeLed(const TLedStyle& s, bool on, double dx, double dy, TColorF& colour
   }
 }
 
-// A 24 × 48 strip: glyph 0 off above glyph 1 on, 8 × 8 samples per pixel.
-TBitmap LedStrip(const TLedStyle& style) {
-  constexpr int kGlyph = 24;
+// A 24 × 48 strip at 100 %: glyph 0 off above glyph 1 on, 8 × 8 samples per pixel. Zoomed, the
+// same shapes are sampled on the finer pixels.
+TBitmap LedStrip(const TLedStyle& style, int percent) {
+  const int glyphSize = Scaled(24, percent);
+  const double unit = glyphSize / 24.0;  // pixels per pixel of the 100 % drawing
   constexpr int kSamples = 8;
-  TBitmap bitmap(kGlyph, 2 * kGlyph);
+  TBitmap bitmap(glyphSize, 2 * glyphSize);
   for (int glyph = 0; glyph < 2; ++glyph) {
-    for (int y = 0; y < kGlyph; ++y) {
-      for (int x = 0; x < kGlyph; ++x) {
+    for (int y = 0; y < glyphSize; ++y) {
+      for (int x = 0; x < glyphSize; ++x) {
         double r = 0, g = 0, b = 0, a = 0;  // premultiplied sums
         for (int sy = 0; sy < kSamples; ++sy) {
           for (int sx = 0; sx < kSamples; ++sx) {
-            const double px = x + (sx + 0.5) / kSamples, py = y + (sy + 0.5) / kSamples;
+            const double px = (x + (sx + 0.5) / kSamples) / unit, py = (y + (sy + 0.5) / kSamples) / unit;
             TColorF c;
             double alpha = 0;
-            ShadeLed(style, glyph == 1, px - kGlyph / 2.0, py - kGlyph / 2.0, c, alpha);
+            ShadeLed(style, glyph == 1, px - 12.0, py - 12.0, c, alpha);
             r += c.r * alpha;
             g += c.g * alpha;
             b += c.b * alpha;
@@ -165,7 +176,7 @@ TBitmap LedStrip(const TLedStyle& style) {
           const auto ch = [&](double v) { return std::clamp(static_cast<int>(v / a + 0.5), 0, 255); };
           pixel = gfx::Argb(alpha, ch(r), ch(g), ch(b));
         }
-        bitmap.SetPixel(x, glyph * kGlyph + y, pixel);
+        bitmap.SetPixel(x, glyph * glyphSize + y, pixel);
       }
     }
   }
@@ -214,29 +225,36 @@ constexpr TColor kKey = Rgb(255, 0, 255);
 constexpr TColor kInk = Rgb(0, 0, 0);
 
 // An upward triangle of six rows, 2 to 12 pixels wide, centred in 16 × 16; the others turn it.
-TBitmap Arrow(int direction) {  // 0 up, 1 down, 2 left, 3 right
-  TBitmap bitmap(16, 16, kKey);
-  for (int row = 0; row < 6; ++row) {
+// Zoomed, the square and the number of rows grow and each row still widens by one pixel a side,
+// so the edges stay clean steps.
+TBitmap Arrow(int direction, int percent) {  // 0 up, 1 down, 2 left, 3 right
+  const int size = Scaled(16, percent);
+  const int rows = Scaled(6, percent);
+  const int first = (size - rows) / 2;  // rows 5..10 at 100 %
+  const int mid = size / 2;
+  TBitmap bitmap(size, size, kKey);
+  for (int row = 0; row < rows; ++row) {
     const int half = row + 1;
-    for (int k = 8 - half; k < 8 + half; ++k) {
-      const int along = 5 + row;  // rows 5..10
+    for (int k = mid - half; k < mid + half; ++k) {
+      const int along = first + row;
       switch (direction) {
         case 0: bitmap.SetPixel(k, along, kInk); break;
-        case 1: bitmap.SetPixel(k, 15 - along, kInk); break;
+        case 1: bitmap.SetPixel(k, size - 1 - along, kInk); break;
         case 2: bitmap.SetPixel(along, k, kInk); break;
-        default: bitmap.SetPixel(15 - along, k, kInk); break;
+        default: bitmap.SetPixel(size - 1 - along, k, kInk); break;
       }
     }
   }
   return bitmap;
 }
 
-// Three bars of 12 × 2 pixels, centred.
-TBitmap MenuGlyph() {
-  TBitmap bitmap(16, 16, kKey);
+// Three bars of 12 × 2 pixels, centred in 16 × 16; zoomed, each edge at its scaled place.
+TBitmap MenuGlyph(int percent) {
+  const int size = Scaled(16, percent);
+  TBitmap bitmap(size, size, kKey);
   for (int top : {3, 7, 11}) {
-    for (int y = top; y < top + 2; ++y) {
-      for (int x = 2; x < 14; ++x) bitmap.SetPixel(x, y, kInk);
+    for (int y = Scaled(top, percent); y < Scaled(top + 2, percent); ++y) {
+      for (int x = Scaled(2, percent); x < Scaled(14, percent); ++x) bitmap.SetPixel(x, y, kInk);
     }
   }
   return bitmap;
@@ -244,16 +262,16 @@ TBitmap MenuGlyph() {
 
 }  // namespace
 
-std::vector<TGeneratedImage> GenerateImages() {
+std::vector<TGeneratedImage> GenerateImages(int percent) {
   std::vector<TGeneratedImage> images;
-  images.push_back({"EditorBackground", EditorBackground()});
-  images.push_back({"STITCHED_ONOFF_DARK", LedStrip(DarkStyle())});
-  images.push_back({"STITCHED_ONOFF_BRIGHT", LedStrip(BrightStyle())});
-  images.push_back({"ARROWUP", Arrow(0)});
-  images.push_back({"ARROWDOWN", Arrow(1)});
-  images.push_back({"ARROWLEFT", Arrow(2)});
-  images.push_back({"ARROWRIGHT", Arrow(3)});
-  images.push_back({"menu16", MenuGlyph()});
+  images.push_back({"EditorBackground", EditorBackground(percent)});
+  images.push_back({"STITCHED_ONOFF_DARK", LedStrip(DarkStyle(), percent)});
+  images.push_back({"STITCHED_ONOFF_BRIGHT", LedStrip(BrightStyle(), percent)});
+  images.push_back({"ARROWUP", Arrow(0, percent)});
+  images.push_back({"ARROWDOWN", Arrow(1, percent)});
+  images.push_back({"ARROWLEFT", Arrow(2, percent)});
+  images.push_back({"ARROWRIGHT", Arrow(3, percent)});
+  images.push_back({"menu16", MenuGlyph(percent)});
   return images;
 }
 

@@ -26,15 +26,15 @@ TRect PlaceOver(const TRect& owner, int width, int height, const TRect& screen) 
 }
 
 TDialogForm::TDialogForm(TForm& owner) : TForm(owner.WindowSystem(), owner.Skin()), owner_(owner) {
+  SetScale(owner.Scale());
   OnWindowEvent = [this](TForm&, const platform::TEvent& event) { return DialogKey(event); };
   OnShow = [this](TForm&) { Shown(); };
 }
 
 void TDialogForm::PlaceOverOwner() {
-  const TPoint origin = owner_.ClientToScreen({0, 0});
-  const TRect r = PlaceOver(TRect::FromSize(origin.X, origin.Y, owner_.Width(), owner_.Height()), Width(), Height(),
-                            WindowSystem().ScreenBounds());
-  SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  const TRect r =
+      PlaceOver(owner_.ScreenRect(), Scale().Px(Width()), Scale().Px(Height()), WindowSystem().ScreenBounds());
+  SetBounds(r.Left, r.Top, Width(), Height());
 }
 
 TModalResult TDialogForm::Execute(const std::string& title) {

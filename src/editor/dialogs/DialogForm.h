@@ -15,7 +15,7 @@ inline constexpr const char* kApplicationTitle = "Vornix";
 
 class TDialogForm : public TForm {
  public:
-  // The dialog takes the owner's window system and skin.
+  // The dialog takes the owner's window system, skin and zoom.
   explicit TDialogForm(TForm& owner);
 
   TForm& Owner() const { return owner_; }

@@ -16,8 +16,8 @@ bool IsBlank(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
-TRect PromptBounds(int left, int top, int width, int designedHeight, const gfx::TFont& font) {
-  const int height = std::max(designedHeight, gfx::FontMetrics(font).LineHeight);
+TRect PromptBounds(int left, int top, int width, int designedHeight, const gfx::TFont& font, gfx::TScale scale) {
+  const int height = std::max(designedHeight, scale.LineHeight(font));
   return TRect::FromSize(left, top - (height - designedHeight) / 2, width, height);
 }
 
@@ -39,7 +39,7 @@ TfrmInputDlg::TfrmInputDlg(TForm& owner)
   lblPrompt.Font = gfx::TFont::SegoeUI(12);
   lblPrompt.Layout = gfx::TVAlign::Center;
   lblPrompt.WordWrap = true;
-  const TRect prompt = PromptBounds(7, 7, 230, 13, lblPrompt.Font);
+  const TRect prompt = PromptBounds(7, 7, 230, 13, lblPrompt.Font, Scale());
   lblPrompt.SetBounds(prompt.Left, prompt.Top, prompt.Width(), prompt.Height());
   txtValue.Name = "txtValue";
   txtValue.Font = gfx::TFont::SegoeUI(12);

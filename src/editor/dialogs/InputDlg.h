@@ -34,7 +34,7 @@ bool IsBlank(std::string_view text);
 
 // The prompt stands in a rectangle of the designed height; a font whose lines are taller gets a
 // taller rectangle around the same middle, so that nothing is cut.
-TRect PromptBounds(int left, int top, int width, int designedHeight, const gfx::TFont& font);
+TRect PromptBounds(int left, int top, int width, int designedHeight, const gfx::TFont& font, gfx::TScale scale = {});
 
 // The buttons in the lower right corner, 6 pixels from the edges and apart: Cancel outermost.
 void PlaceDialogButtons(const TForm& form, TDialogButton& ok, TDialogButton& cancel);

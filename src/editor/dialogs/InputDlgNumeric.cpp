@@ -23,7 +23,7 @@ TfrmInputDlgNumeric::TfrmInputDlgNumeric(TForm& owner, char decimalSeparator)
   lblPrompt.Name = "lblPrompt";
   lblPrompt.Font = gfx::TFont::SegoeUI(12);
   // As tall as its text, over the width the dialog has for it.
-  lblPrompt.SetBounds(7, 7, kClientWidth - 2 * kMargin, gfx::FontMetrics(lblPrompt.Font).LineHeight);
+  lblPrompt.SetBounds(7, 7, kClientWidth - 2 * kMargin, Scale().LineHeight(lblPrompt.Font));
   txtNumeric.Name = "txtNumeric";
   txtNumeric.Font = gfx::TFont::SegoeUI(12);
   txtNumeric.MaxLength = kMaxDigits;

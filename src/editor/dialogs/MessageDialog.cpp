@@ -29,15 +29,15 @@ gfx::TColor Background(const gfx::TSkin* skin) {
 
 gfx::TFont MessageFont() { return gfx::TFont::SegoeUI(12); }
 
-TMessageLayout LayoutMessage(std::string_view text, TMsgDlgType type, TMsgDlgButtons buttons) {
+TMessageLayout LayoutMessage(std::string_view text, TMsgDlgType type, TMsgDlgButtons buttons, gfx::TScale scale) {
   TMessageLayout layout;
   const gfx::TFont font = MessageFont();
-  layout.Lines = WrapText(font, text, kMessageTextWidth);
+  layout.Lines = WrapText(font, text, kMessageTextWidth, scale);
   // Line breaks at the end add nothing to see.
   while (layout.Lines.size() > 1 && layout.Lines.back().empty()) layout.Lines.pop_back();
-  layout.LineHeight = gfx::FontMetrics(font).LineHeight;
+  layout.LineHeight = scale.LineHeight(font);
   int textWidth = 0;
-  for (const std::string& line : layout.Lines) textWidth = std::max(textWidth, gfx::TextWidth(font, line));
+  for (const std::string& line : layout.Lines) textWidth = std::max(textWidth, scale.TextWidth(font, line));
   const int textHeight = layout.LineHeight * static_cast<int>(layout.Lines.size());
 
   const bool icon = HasMessageIcon(type);
@@ -66,7 +66,7 @@ TMessageLayout LayoutMessage(std::string_view text, TMsgDlgType type, TMsgDlgBut
 }
 
 TMessageDialog::TMessageDialog(TForm& owner, std::string_view text, TMsgDlgType type, TMsgDlgButtons buttons)
-    : TDialogForm(owner), layout_(LayoutMessage(text, type, buttons)), type_(type) {
+    : TDialogForm(owner), layout_(LayoutMessage(text, type, buttons, owner.Scale())), type_(type) {
   SetBounds(0, 0, layout_.Width, layout_.Height);
   if (buttons == TMsgDlgButtons::mbYesNo) {
     buttons_ = {&Add<TDialogButton>("Yes", TModalResult::mrYes), &Add<TDialogButton>("No", TModalResult::mrNo)};

@@ -31,7 +31,8 @@ struct TMessageLayout {
 gfx::TFont MessageFont();
 inline constexpr int kMessageTextWidth = 380;
 
-TMessageLayout LayoutMessage(std::string_view text, TMsgDlgType type, TMsgDlgButtons buttons);
+// The text measured as drawn at the zoom.
+TMessageLayout LayoutMessage(std::string_view text, TMsgDlgType type, TMsgDlgButtons buttons, gfx::TScale scale = {});
 
 class TMessageDialog : public TDialogForm {
  public:

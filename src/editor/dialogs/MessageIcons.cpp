@@ -61,9 +61,10 @@ TShape Grown(TShape shape, double by) {
 }
 
 // Fills the shape (in coordinates of r, a square of `size` units scaled to r) with a vertical
-// gradient, its edge anti-aliased over one pixel.
-void FillShape(gfx::TCanvas& canvas, const gfx::TRect& r, double size, const TShape& shape, gfx::TColor top,
+// gradient, its edge anti-aliased over one pixel of the bitmap (at the canvas's zoom too).
+void FillShape(gfx::TCanvas& canvas, const gfx::TRect& local, double size, const TShape& shape, gfx::TColor top,
                gfx::TColor bottom) {
+  const gfx::TRect r = canvas.OnBitmap(local);
   const double scale = r.Width() / size;
   std::vector<unsigned char> row(static_cast<std::size_t>(r.Width()));
   for (int y = 0; y < r.Height(); ++y) {
@@ -76,7 +77,7 @@ void FillShape(gfx::TCanvas& canvas, const gfx::TRect& r, double size, const TSh
     }
     if (!any) continue;
     const int t = r.Height() > 1 ? y * 255 / (r.Height() - 1) : 0;
-    canvas.DrawCoverage(r.Left, r.Top + y, row.data(), r.Width(), 1, gfx::MixColors(top, bottom, t));
+    canvas.DrawCoverageOnBitmap(r.Left, r.Top + y, row.data(), r.Width(), 1, gfx::MixColors(top, bottom, t));
   }
 }
 

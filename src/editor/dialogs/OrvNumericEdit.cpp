@@ -39,8 +39,8 @@ void TOrvNumericEdit::Wire() {
 }
 
 int TOrvNumericEdit::MinimumHeight() const {
-  const int font = gfx::FontMetrics(Font).LineHeight;
-  const int system = gfx::FontMetrics(kSystemFont).LineHeight;
+  const int font = Scale().LineHeight(Font);
+  const int system = Scale().LineHeight(kSystemFont);
   return 4 * kBorderHeight + font + std::min(font, system) / 4 + 2;
 }
 

@@ -34,10 +34,10 @@ std::string WithoutExtension(const std::string& fileName) {
 }
 
 // The text cut to the width, with an ellipsis where it was cut.
-std::string Fitted(const gfx::TFont& font, const std::string& text, int width) {
-  if (gfx::TextWidth(font, text) <= width) return text;
-  const int room = width - gfx::TextWidth(font, kEllipsis);
-  return text.substr(0, room > 0 ? gfx::TextFit(font, text, room) : 0) + kEllipsis;
+std::string Fitted(const gfx::TFont& font, const std::string& text, int width, gfx::TScale scale) {
+  if (scale.TextWidth(font, text) <= width) return text;
+  const int room = width - scale.TextWidth(font, kEllipsis);
+  return text.substr(0, room > 0 ? scale.TextFit(font, text, room) : 0) + kEllipsis;
 }
 
 }  // namespace
@@ -117,9 +117,7 @@ void TfrmPresets::FormShow() {
   Timer.SetEnabled(true);
 }
 
-void TfrmPresets::Paint(gfx::TCanvas& canvas) {
-  canvas.FillTiled(ClientRect(), gfx::ImageResource("EditorBackground"));
-}
+void TfrmPresets::Paint(gfx::TCanvas& canvas) { canvas.FillTiled(ClientRect(), gfx::ScaledImage("EditorBackground")); }
 
 void TfrmPresets::Resized() {
   TDialogForm::Resized();
@@ -174,7 +172,7 @@ void TfrmPresets::lstPresetsDrawItem(gfx::TCanvas& canvas, int index, const TRec
   font.Color = lstPresets.ItemTextColor(selected);
   const TRect text = rect.Inflate(-kTextInset, 0);
   // One line, "&" as it is; a name wider than its column ends in an ellipsis.
-  canvas.DrawText(text, Fitted(font, lstPresets.Item(index).Text, text.Width()), font, gfx::THAlign::Left,
+  canvas.DrawText(text, Fitted(font, lstPresets.Item(index).Text, text.Width(), Scale()), font, gfx::THAlign::Left,
                   gfx::TVAlign::Center);
 }
 
@@ -268,8 +266,7 @@ void TfrmPresets::TimerTimer() {
   const TShiftState held = WindowSystem().ModifierState();
   if ((held & (platform::ssLeft | platform::ssRight)) == 0) return;
   const TPoint p = WindowSystem().PointerPosition();
-  const TPoint origin = window->ClientToScreen({0, 0});
-  if (TRect::FromSize(origin.X, origin.Y, Width(), Height()).Contains(p)) return;
+  if (ScreenRect().Contains(p)) return;
   Timer.SetEnabled(false);
   SetModalResult(TModalResult::mrCancel);
 }

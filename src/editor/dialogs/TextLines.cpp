@@ -9,10 +9,11 @@ std::string_view TrimEnd(std::string_view s) {
   return s;
 }
 
-void WrapParagraph(const gfx::TFont& font, std::string_view rest, int width, std::vector<std::string>& lines) {
+void WrapParagraph(const gfx::TFont& font, std::string_view rest, int width, gfx::TScale scale,
+                   std::vector<std::string>& lines) {
   const std::size_t first = lines.size();
-  while (gfx::TextWidth(font, rest) > width) {
-    const std::size_t fit = gfx::TextFit(font, rest, width);
+  while (scale.TextWidth(font, rest) > width) {
+    const std::size_t fit = scale.TextFit(font, rest, width);
     // A blank just past what fits ends the line as well as one inside it.
     const std::size_t blank = rest.substr(0, std::min(fit + 1, rest.size())).rfind(' ');
     std::size_t next = 0;
@@ -34,13 +35,13 @@ void WrapParagraph(const gfx::TFont& font, std::string_view rest, int width, std
 
 }  // namespace
 
-std::vector<std::string> WrapText(const gfx::TFont& font, std::string_view text, int width) {
+std::vector<std::string> WrapText(const gfx::TFont& font, std::string_view text, int width, gfx::TScale scale) {
   std::vector<std::string> lines;
   std::size_t start = 0;
   for (;;) {
     const std::size_t end = text.find_first_of("\r\n", start);
     WrapParagraph(font, text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start), width,
-                  lines);
+                  scale, lines);
     if (end == std::string_view::npos) break;
     start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }

@@ -175,9 +175,22 @@ TLabel& TfrmEditor::AddStaticText(const std::string& caption, int left, int top,
   auto& label = panMain->Add<TLabel>(caption);
   label.Name = "lbl" + caption;
   label.Font = gfx::TFont::SegoeUI(13, true);
-  // Never narrower than its text: the embedded face runs a little wider than the design's.
-  label.SetBounds(left, top, std::max(width, gfx::TextWidth(label.Font, caption) + 1), height);
+  label.SetBounds(left, top, width, height);
+  FitStaticText(label, width);
+  staticTexts_.emplace_back(&label, width);
   return label;
+}
+
+// Never narrower than its text: the embedded face runs a little wider than the design's.
+void TfrmEditor::FitStaticText(TLabel& label, int designWidth) {
+  label.SetBounds(label.Left(), label.Top(), std::max(designWidth, Scale().TextWidth(label.Font, label.Caption()) + 1),
+                  label.Height());
+}
+
+void TfrmEditor::ScaleChanged() {
+  TfrmVSTEditorMenu::ScaleChanged();
+  for (const auto& [label, designWidth] : staticTexts_) FitStaticText(*label, designWidth);
+  FitHeading();
 }
 
 TOrvSpTBXSpeedButton& TfrmEditor::AddValueButton(const std::string& controlName, TOrvPopupMenu& menu,
@@ -239,9 +252,9 @@ void TfrmEditor::LoadArrowImages() {
   const TColor normal = skin != nullptr ? skin->sfButtonTextNormal : defaults.Text;
   const TColor pressed = skin != nullptr ? skin->sfButtonTextPressed : defaults.TextPressed;
   for (const char* name : {"ARROWUP", "ARROWDOWN", "ARROWLEFT", "ARROWRIGHT"}) {
-    const gfx::TBitmap& bitmap = gfx::ImageResource(name);
-    ImageList.Add(gfx::RecolorBitmap(bitmap, normal));
-    ImageList.Add(gfx::RecolorBitmap(bitmap, pressed));
+    const gfx::TImage& image = gfx::ScaledImage(name);
+    ImageList.Add(gfx::RecolorImage(image, normal));
+    ImageList.Add(gfx::RecolorImage(image, pressed));
   }
 }
 
@@ -387,7 +400,7 @@ void TfrmEditor::UpdateSequenceButtons() {
 
 // The title takes the room it needs, up to the sequence menu button.
 void TfrmEditor::FitHeading() {
-  const int width = gfx::TextWidth(lblSeqHeading->Font, lblSeqHeading->Caption()) + 2;
+  const int width = Scale().TextWidth(lblSeqHeading->Font, lblSeqHeading->Caption()) + 2;
   lblSeqHeading->SetBounds(lblSeqHeading->Left(), lblSeqHeading->Top(),
                            std::clamp(width, 98, kHeadingRight - lblSeqHeading->Left()), lblSeqHeading->Height());
 }

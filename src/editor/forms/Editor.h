@@ -6,6 +6,8 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "editor/forms/VSTEditorMenu.h"
 #include "editor/grid/OrvCCSequencer.h"
@@ -102,6 +104,8 @@ class TfrmEditor : public TfrmVSTEditorMenu {
   void EventEnds(const platform::TEvent& event) override;
   void NameEdit(const std::string& name) override;
   void ddmMenuPopup() override;
+  // The labels that take the room their text needs measure it again.
+  void ScaleChanged() override;
 
  private:
   void BuildHeading();
@@ -124,6 +128,8 @@ class TfrmEditor : public TfrmVSTEditorMenu {
   // The refresh operation of a control name.
   void UpdateControl(const std::string& controlName);
   void FitHeading();
+  // A static text's width: at least its design width, and as wide as its text is drawn.
+  void FitStaticText(TLabel& label, int designWidth);
 
   void btnSeq1Click(TControl& sender);
   void CCSequencerDisplayValue(int stepNo);
@@ -145,6 +151,7 @@ class TfrmEditor : public TfrmVSTEditorMenu {
   bool editByWheel_ = false;
   bool lastEditByWheel_ = false;
   int eventDepth_ = 0;
+  std::vector<std::pair<TLabel*, int>> staticTexts_;  // with their design widths
 };
 
 }  // namespace vornix::editor

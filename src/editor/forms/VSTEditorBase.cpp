@@ -17,7 +17,7 @@ TfrmVSTEditorBase::TfrmVSTEditorBase(plugin::TVSTPluginBase& owner, platform::TW
       panMain(&Add<TOrvGuiPanel>()),
       timFormActivated(*this, 100),
       owner_(owner),
-      FBackground(gfx::ImageResource("EditorBackground")) {
+      FBackground(gfx::ScaledImage("EditorBackground")) {
   Name = "frmVSTEditorBase";
   SetBounds(0, 0, kClientWidth, kClientHeight);
   panMain->Name = "panMain";

@@ -64,7 +64,7 @@ class TfrmVSTEditorBase : public TForm {
   void timFormActivatedTimer();
 
   plugin::TVSTPluginBase& owner_;
-  const gfx::TBitmap& FBackground;
+  const gfx::TImage& FBackground;
   platform::TThreadCheck FThread;  // the thread that made the form
 };
 

@@ -83,8 +83,7 @@ TfrmVSTEditorMenu::TfrmVSTEditorMenu(plugin::TVSTPluginBase& owner, platform::TW
   lblName->Font = gfx::TFont::Tahoma(21, true, gfx::Rgb(236, 236, 236));
   lblName->UseSkinColor = false;
   lblName->SetCaption(owner.ProductName());
-  lblName->SetBounds(40, 9, gfx::TextWidth(lblName->Font, lblName->Caption()) + 2,
-                     gfx::FontMetrics(lblName->Font).LineHeight);
+  FitName();
 
   panInfo->Name = "panInfo";
   panInfo->SetBounds(453, 8, 197, 26);
@@ -238,6 +237,17 @@ void TfrmVSTEditorMenu::CancelMidiLearn() {
   ShowInfo("");
 }
 
+void TfrmVSTEditorMenu::FitName() {
+  lblName->SetBounds(40, 9, Scale().TextWidth(lblName->Font, lblName->Caption()) + 2,
+                     Scale().LineHeight(lblName->Font));
+}
+
+void TfrmVSTEditorMenu::ScaleChanged() {
+  TfrmVSTEditorBase::ScaleChanged();
+  FitName();
+  UpdatePresetName();
+}
+
 // Cut character by character until it fits, without an ellipsis.
 void TfrmVSTEditorMenu::UpdatePresetName() {
   const std::string name = Owner().PresetName();
@@ -247,7 +257,7 @@ void TfrmVSTEditorMenu::UpdatePresetName() {
   }
   std::string shown = name;
   const int room = btnPresets->Width() - kPresetNameInset;
-  while (!shown.empty() && gfx::TextWidth(btnPresets->Font(), shown) > room) DropLastCharacter(shown);
+  while (!shown.empty() && Scale().TextWidth(btnPresets->Font(), shown) > room) DropLastCharacter(shown);
   btnPresets->SetCaption(shown);
 }
 

@@ -25,6 +25,8 @@ class TfrmVSTEditorMenu : public TfrmVSTEditorBase {
   ~TfrmVSTEditorMenu() override;
 
   void UpdatePresetName() override;
+  // The name and the preset button's text are measured again.
+  void ScaleChanged() override;
 
   // A line about a control in the info line (the page knows the texts).
   virtual void ShowControlInfo(const std::string& controlName) { (void)controlName; }
@@ -91,6 +93,7 @@ class TfrmVSTEditorMenu : public TfrmVSTEditorBase {
 
  private:
   void BuildMainMenu();
+  void FitName();
   void timInfoTimer();
   void ddmMenu_InitClick();
   void ddmMain_Skin_CarbonClick(TMenuItem& item);

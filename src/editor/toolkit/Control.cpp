@@ -43,6 +43,11 @@ const gfx::TSkin* TControl::Skin() const {
   return form != nullptr ? form->Skin() : nullptr;
 }
 
+gfx::TScale TControl::Scale() const {
+  const TForm* form = Form();
+  return form != nullptr ? form->Scale() : gfx::TScale();
+}
+
 TControl* TControl::FindControl(const std::string& name) {
   if (Name == name) return this;
   for (const auto& child : children_) {
@@ -77,14 +82,22 @@ TPoint TControl::ClientToScreen(TPoint p) const {
   const TPoint f = ClientToForm(p);
   const TForm* form = Form();
   if (form == nullptr) return f;
-  if (const platform::TWindow* window = form->Window()) return window->ClientToScreen(f);
-  // Not shown yet: a popup or dialog will show at its bounds.
-  return {f.X + form->Left(), f.Y + form->Top()};
+  const TPoint origin = form->ScreenOrigin();
+  const TPoint s = form->Scale().Px(f);
+  return {origin.X + s.X, origin.Y + s.Y};
 }
 
 TPoint TControl::ScreenToClient(TPoint p) const {
-  const TPoint origin = ClientToScreen({0, 0});
-  return {p.X - origin.X, p.Y - origin.Y};
+  const TForm* form = Form();
+  if (form == nullptr) return FormToClient(p);
+  const TPoint origin = form->ScreenOrigin();
+  return FormToClient(form->Scale().Logical(TPoint{p.X - origin.X, p.Y - origin.Y}));
+}
+
+TRect TControl::ScreenRect() const {
+  const TPoint topLeft = ClientToScreen({0, 0});
+  const TPoint bottomRight = ClientToScreen({Width(), Height()});
+  return {topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y};
 }
 
 void TControl::SetVisible(bool visible) {
@@ -157,6 +170,11 @@ void TControl::LoadTree() {
   }
   // Loaded may add children; they load through Adopt, the others here.
   for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->LoadTree();
+}
+
+void TControl::ScaleTree() {
+  ScaleChanged();
+  for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->ScaleTree();
 }
 
 TControl* TControl::HitTest(TPoint p) {

@@ -1,6 +1,9 @@
 // The editor's own retained controls: a tree of rectangles that paint themselves into their form's
 // pixel surface and receive the form's mouse and key input in their own coordinates.
 //
+// Every size and position here is in logical pixels, the design's; the form shows them at its
+// zoom (Scale), on the screen's pixels.
+//
 // Threads: a control belongs to its form's thread (the thread that calls the editor entries).
 #pragma once
 
@@ -53,6 +56,8 @@ class TControl {
   TForm* Form() const;
   // The skin of the form, or null (no form, or a form without skin).
   const gfx::TSkin* Skin() const;
+  // The zoom of the form (100 % without one). Text a control sizes itself by is measured with it.
+  gfx::TScale Scale() const;
 
   std::string Name;  // the component's name ("btnPresets"), for finding and testing
   int Tag = 0;
@@ -68,11 +73,15 @@ class TControl {
   const TRect& BoundsRect() const { return bounds_; }
   TRect ClientRect() const { return {0, 0, Width(), Height()}; }
   void SetBounds(int left, int top, int width, int height);
-  // Between a control's own coordinates and its form's client coordinates and the screen's.
+  // Between a control's own coordinates and its form's client coordinates and the screen's (the
+  // screen's pixels: a point takes the top left screen pixel of its logical pixel, and a screen
+  // pixel the logical pixel that covers it).
   TPoint ClientToForm(TPoint p) const;
   TPoint FormToClient(TPoint p) const;
   TPoint ClientToScreen(TPoint p) const;
   TPoint ScreenToClient(TPoint p) const;
+  // The control's rectangle on the screen.
+  TRect ScreenRect() const;
 
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
@@ -129,6 +138,9 @@ class TControl {
   // Called once when the form has been built and skinned, parents before children: where a control
   // takes its skin colours and images.
   virtual void Loaded() {}
+  // Called after the form's zoom changed, parents before children: where a control measures again
+  // what it measured by text.
+  virtual void ScaleChanged() {}
   bool IsLoaded() const { return loaded_; }
 
   // Events. Unassigned ones are skipped.
@@ -152,6 +164,7 @@ class TControl {
   virtual TForm* AsForm() { return nullptr; }
   void PaintTree(gfx::TCanvas& canvas, const TRect& dirty);
   void LoadTree();
+  void ScaleTree();
   // The part of r (own coordinates) that shows on the form, in the form's coordinates.
   TRect VisibleFormRect(const TRect& r) const;
 

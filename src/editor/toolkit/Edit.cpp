@@ -52,14 +52,21 @@ void TEdit::Change() {
   if (OnChange) OnChange(*this);
 }
 
+// Where each character ends, in logical pixels; at a zoom, the nearest logical pixel to where the
+// scaled text puts it.
 void TEdit::TextChanged() {
+  const gfx::TScale scale = Scale();
+  const gfx::TFont font = scale.Font(Font);
   advances_.assign(1, 0);
+  int end = 0;
   for (char32_t c : text_) {
-    const std::string one = Utf32ToUtf8(std::u32string_view(&c, 1));
-    advances_.push_back(advances_.back() + gfx::TextWidth(Font, one));
+    end += gfx::TextWidth(font, Utf32ToUtf8(std::u32string_view(&c, 1)));
+    advances_.push_back(scale.Identity() ? end : (end * 100 + scale.Percent() / 2) / scale.Percent());
   }
   ShowCaret();
 }
+
+void TEdit::ScaleChanged() { TextChanged(); }
 
 void TEdit::InsertText(std::u32string_view text) {
   std::u32string insert(text);
@@ -183,8 +190,8 @@ void TEdit::Paint(gfx::TCanvas& canvas) {
   const TRect area = TextArea();
   gfx::TCanvasScope scope(canvas);
   canvas.IntersectClip(area);
-  const gfx::TFontMetrics m = gfx::FontMetrics(Font);
-  const int top = area.Top + (area.Height() - m.LineHeight) / 2;
+  const int lineHeight = canvas.Scale().LineHeight(Font);
+  const int top = area.Top + (area.Height() - lineHeight) / 2;
   const int left = TextLeft();
   const std::string utf8 = Text();
   gfx::TFont font = Font;
@@ -192,7 +199,7 @@ void TEdit::Paint(gfx::TCanvas& canvas) {
   canvas.TextOut(left, top, utf8, font);
   if (focused && SelLength() > 0) {
     const TRect sel = {left + advances_[static_cast<std::size_t>(SelStart())], top,
-                       left + advances_[static_cast<std::size_t>(SelStart() + SelLength())], top + m.LineHeight};
+                       left + advances_[static_cast<std::size_t>(SelStart() + SelLength())], top + lineHeight};
     canvas.FillRect(sel, Colors.Selection);
     gfx::TCanvasScope selScope(canvas);
     canvas.IntersectClip(sel);
@@ -201,7 +208,7 @@ void TEdit::Paint(gfx::TCanvas& canvas) {
   }
   if (focused && caretOn_) {
     const int x = left + advances_[static_cast<std::size_t>(caret_)];
-    canvas.VLine(x, top, top + m.LineHeight, Colors.Text);
+    canvas.VLine(x, top, top + lineHeight, Colors.Text);
   }
 }
 

@@ -59,6 +59,7 @@ class TEdit : public TControl {
   bool CaretVisible() const { return caretOn_; }
 
   void Loaded() override;
+  void ScaleChanged() override;
   void Paint(gfx::TCanvas& canvas) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;

@@ -61,10 +61,22 @@ void TForm::StartShowing() {
   if (OnShow) OnShow(*this);
 }
 
+TRect TForm::WindowBounds() const { return TRect::FromSize(Left(), Top(), scale_.Px(Width()), scale_.Px(Height())); }
+
+TPoint TForm::ScreenOrigin() const { return window_ ? window_->ClientToScreen({0, 0}) : TPoint{Left(), Top()}; }
+
+void TForm::SetScale(gfx::TScale scale) {
+  if (scale == scale_) return;
+  scale_ = scale;
+  ScaleTree();
+  if (window_) window_->SetBounds(WindowBounds());
+  Invalidate();
+}
+
 void TForm::ShowEmbedded(std::uintptr_t parentWindow) {
   if (window_) throw std::logic_error("TForm::ShowEmbedded: the form shows already");
   LoadTree();
-  CreateWindow(system_.CreateChild(parentWindow, Width(), Height(), *this));
+  CreateWindow(system_.CreateChild(parentWindow, scale_.Px(Width()), scale_.Px(Height()), *this));
   StartShowing();
 }
 
@@ -75,7 +87,7 @@ TModalResult TForm::ShowModal(TForm& owner, const std::string& title) {
   if (owner.Window() == nullptr) throw std::logic_error("TForm::ShowModal: the owner form does not show");
   LoadTree();
   modalResult_ = TModalResult::mrNone;
-  CreateWindow(system_.CreateDialog(*owner.Window(), BoundsRect(), title, *this));
+  CreateWindow(system_.CreateDialog(*owner.Window(), WindowBounds(), title, *this));
   struct TCloser {
     TForm& form;
     ~TCloser() { form.Close(); }
@@ -94,7 +106,7 @@ void TForm::ShowPopup(TForm& owner) {
   if (owner.Window() == nullptr) throw std::logic_error("TForm::ShowPopup: the owner form does not show");
   LoadTree();
   modalResult_ = TModalResult::mrNone;
-  CreateWindow(system_.CreatePopup(*owner.Window(), BoundsRect(), *this));
+  CreateWindow(system_.CreatePopup(*owner.Window(), WindowBounds(), *this));
   window_->Show();
   StartShowing();
 }
@@ -118,7 +130,7 @@ void TForm::Close() {
 
 void TForm::Resized() {
   if (!window_) return;
-  window_->SetBounds(BoundsRect());
+  window_->SetBounds(WindowBounds());
   Invalidate();
 }
 
@@ -157,7 +169,7 @@ void TForm::Invalidated(const TRect& formRect) {
 }
 
 void TForm::PaintDirty(gfx::TBitmap& target, const TRect& area) {
-  gfx::TCanvas canvas(target);
+  gfx::TCanvas canvas(target, scale_);
   PaintTree(canvas, area);
 }
 
@@ -175,11 +187,11 @@ void TForm::Update() {
     PaintDirty(window_->Surface(), r);
     all = all.Union(r);
   }
-  window_->Present(all);
+  window_->Present(scale_.Px(all));
 }
 
 void TForm::PaintTo(gfx::TBitmap& target) {
-  target.Resize(Width(), Height());
+  target.Resize(scale_.Px(Width()), scale_.Px(Height()));
   PaintDirty(target, ClientRect());
 }
 
@@ -197,8 +209,8 @@ void TForm::FocusControl(TControl* control) {
 TControl* TForm::ControlAt(TPoint formPoint) { return HitTest(formPoint); }
 
 TControl* TForm::ControlAtScreen(TPoint screenPoint) {
-  const TPoint origin = window_ ? window_->ClientToScreen({0, 0}) : TPoint{Left(), Top()};
-  return ControlAt({screenPoint.X - origin.X, screenPoint.Y - origin.Y});
+  const TPoint origin = ScreenOrigin();
+  return ControlAt(scale_.Logical(TPoint{screenPoint.X - origin.X, screenPoint.Y - origin.Y}));
 }
 
 void TForm::SetCursorOverride(std::optional<TCursor> cursor) {
@@ -262,7 +274,26 @@ void TForm::TimerGoing(TTimer& timer) {
 
 // ---- events ----
 
-bool TForm::HandleEvent(platform::TWindow&, const TEvent& event) { return HandleInput(event); }
+// Mouse positions come in the window's pixels; the controls take logical ones. (A popup's
+// CloseRequest keeps the window's pixels: only the menus read it, on the screen.)
+bool TForm::HandleEvent(platform::TWindow&, const TEvent& event) {
+  switch (event.Kind) {
+    case TEventKind::MouseDown:
+    case TEventKind::MouseUp:
+    case TEventKind::MouseMove:
+    case TEventKind::MouseWheel:
+    case TEventKind::MouseEnter:
+      if (!scale_.Identity()) {
+        TEvent logical = event;
+        logical.X = scale_.Logical(event.X);
+        logical.Y = scale_.Logical(event.Y);
+        return HandleInput(logical);
+      }
+      break;
+    default: break;
+  }
+  return HandleInput(event);
+}
 
 bool TForm::HandleInput(const TEvent& event) {
   // What was asked before the input shows before the input is handled.
@@ -396,7 +427,7 @@ void TForm::MouseUpEvent(const TEvent& event) {
     target->Click();
   }
   if (context && Alive(target)) {
-    const TPoint screen = window_ ? window_->ClientToScreen({event.X, event.Y}) : TPoint{event.X, event.Y};
+    const TPoint screen = ClientToScreen({event.X, event.Y});
     for (TControl* c = target; c != nullptr; c = c->Parent()) {
       if (c->ContextPopup(screen)) break;
     }
@@ -404,7 +435,7 @@ void TForm::MouseUpEvent(const TEvent& event) {
 }
 
 void TForm::WheelEvent(const TEvent& event) {
-  const TPoint screen = window_ ? window_->ClientToScreen({event.X, event.Y}) : TPoint{event.X, event.Y};
+  const TPoint screen = ClientToScreen({event.X, event.Y});
   TControl* c = focused_ != nullptr ? focused_ : this;
   while (c != nullptr) {
     TControl* parent = c->Parent();

@@ -5,6 +5,11 @@
 //
 // A form is not destroyed from inside one of its own event handlers (a menu command that rebuilds
 // the editor defers the rebuild); controls may be removed there.
+//
+// A form shows at a zoom (Scale): its controls keep their logical layout, its window is the scaled
+// size, its painting is scaled and the window's mouse positions are taken back to logical pixels
+// before any control sees them. A popup's or dialog's bounds hold its screen position in the
+// screen's pixels (Left, Top) and its logical size.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +36,14 @@ class TForm : public TControl, private platform::TWindowHandler {
 
   platform::TWindowSystem& WindowSystem() const { return system_; }
   const gfx::TSkin* Skin() const { return skin_; }
+  gfx::TScale Scale() const { return scale_; }
+  // Shows the form at another zoom: the window takes the scaled size, the controls measure again
+  // (ScaleChanged) and everything is painted anew.
+  void SetScale(gfx::TScale scale);
+  // The window's rectangle: on the screen for a popup or dialog, in the parent for the editor.
+  TRect WindowBounds() const;
+  // Where the form's client area starts on the screen.
+  TPoint ScreenOrigin() const;
   // The window the form shows in, or null before it is shown.
   platform::TWindow* Window() const { return window_.get(); }
 
@@ -75,7 +88,8 @@ class TForm : public TControl, private platform::TWindowHandler {
   // handled; changes made elsewhere (an idle refresh) are painted by a short timer, or at once by
   // calling this.
   void Update();
-  // Paints the whole form into a bitmap of its size, whether it shows or not (tests, gallery).
+  // Paints the whole form into a bitmap of its size at its zoom, whether it shows or not (tests,
+  // gallery).
   void PaintTo(gfx::TBitmap& target);
 
   std::function<void(TForm& sender)> OnShow;
@@ -131,6 +145,7 @@ class TForm : public TControl, private platform::TWindowHandler {
 
   platform::TWindowSystem& system_;
   const gfx::TSkin* skin_;
+  gfx::TScale scale_;
   std::unique_ptr<platform::TWindow> window_;
   // Invalid areas in form coordinates; a few apart, merged when they touch.
   std::vector<TRect> dirty_;

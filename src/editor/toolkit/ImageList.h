@@ -1,4 +1,4 @@
-// Glyphs of one size for buttons, by index.
+// Glyphs of one size for buttons, by index, each drawn for every zoom step.
 #pragma once
 
 #include <vector>
@@ -15,18 +15,20 @@ class TImageList {
   int Width() const { return width_; }
   int Height() const { return height_; }
   // Adds a glyph (of any size; it is drawn from its top left corner) and returns its index.
-  int Add(gfx::TBitmap glyph);
+  int Add(gfx::TImage glyph);
   int Count() const { return static_cast<int>(images_.size()); }
-  const gfx::TBitmap& Image(int index) const { return images_.at(static_cast<std::size_t>(index)); }
+  const gfx::TImage& Glyph(int index) const { return images_.at(static_cast<std::size_t>(index)); }
+  // The glyph as drawn at 100 %.
+  const gfx::TBitmap& Image(int index) const { return Glyph(index).At(gfx::TScale()); }
   void Clear() { images_.clear(); }
-  // Draws glyph `index` with its alpha; a disabled glyph is drawn faint. An index outside the list
-  // draws nothing.
+  // Draws glyph `index` with its alpha, as made for the canvas's scale; a disabled glyph is drawn
+  // faint. An index outside the list draws nothing.
   void Draw(gfx::TCanvas& canvas, int x, int y, int index, bool enabled = true) const;
 
  private:
   int width_ = 16;
   int height_ = 16;
-  std::vector<gfx::TBitmap> images_;
+  std::vector<gfx::TImage> images_;
 };
 
 }  // namespace vornix::editor

@@ -7,7 +7,7 @@ namespace vornix::editor {
 namespace {
 
 // Greedy lines of whole words; a word longer than the width stands on a line of its own.
-std::vector<std::string> WrapLines(const gfx::TFont& font, const std::string& text, int width) {
+std::vector<std::string> WrapLines(const gfx::TFont& font, const std::string& text, int width, gfx::TScale scale) {
   std::vector<std::string> lines;
   std::string line;
   std::size_t pos = 0;
@@ -15,7 +15,7 @@ std::vector<std::string> WrapLines(const gfx::TFont& font, const std::string& te
     const std::size_t end = std::min(text.find(' ', pos), text.size());
     const std::string word = text.substr(pos, end - pos);
     const std::string candidate = line.empty() ? word : line + ' ' + word;
-    if (!line.empty() && gfx::TextWidth(font, candidate) > width) {
+    if (!line.empty() && scale.TextWidth(font, candidate) > width) {
       lines.push_back(line);
       line = word;
     } else {
@@ -46,8 +46,8 @@ void TLabel::Paint(gfx::TCanvas& canvas) {
     canvas.DrawText(ClientRect(), caption_, Font, Alignment, Layout);
     return;
   }
-  const std::vector<std::string> lines = WrapLines(Font, caption_, Width());
-  const int lineHeight = gfx::FontMetrics(Font).LineHeight;
+  const std::vector<std::string> lines = WrapLines(Font, caption_, Width(), canvas.Scale());
+  const int lineHeight = canvas.Scale().LineHeight(Font);
   const int total = lineHeight * static_cast<int>(lines.size());
   int y = Layout == gfx::TVAlign::Top ? 0 : Layout == gfx::TVAlign::Bottom ? Height() - total : (Height() - total) / 2;
   for (const std::string& line : lines) {

@@ -16,7 +16,7 @@ constexpr int kSeparatorHeight = 9;
 constexpr int kMinWidth = 120;
 constexpr int kSubmenuOverlap = 2;
 
-int RowHeight(const gfx::TFont& font) { return std::max(22, gfx::FontMetrics(font).LineHeight + 6); }
+int RowHeight(const gfx::TFont& font, gfx::TScale scale) { return std::max(22, scale.LineHeight(font) + 6); }
 
 gfx::TFont ItemFont(const gfx::TFont& font, const TMenuItem& item) {
   gfx::TFont f = font;
@@ -26,12 +26,7 @@ gfx::TFont ItemFont(const gfx::TFont& font, const TMenuItem& item) {
 
 // A small right-pointing triangle with its tip at (x + 3, cy).
 void DrawSubmenuArrow(gfx::TCanvas& canvas, int x, int cy, TColor c) {
-  for (int i = 0; i < 4; ++i) canvas.VLine(x + i, cy - 3 + i, cy + 4 - i, c);
-}
-
-TRect ScreenRect(const TForm& form) {
-  const TPoint origin = form.ClientToScreen({0, 0});
-  return TRect::FromSize(origin.X, origin.Y, form.Width(), form.Height());
+  canvas.FillArrow({x, cy - 3, x + 4, cy + 4}, gfx::TArrowDirection::Right, c);
 }
 
 }  // namespace
@@ -53,6 +48,7 @@ TMenuForm::TMenuForm(TMenuSession& session, TMenuItem& level, int depth)
       level_(level),
       depth_(depth),
       colors_(MenuColors(session.Skin())) {
+  SetScale(session.Scale());
   Layout();
   OnOutsidePress = [this](TForm&, const platform::TEvent& press) { session_.OutsidePress(*this, press); };
 }
@@ -60,7 +56,7 @@ TMenuForm::TMenuForm(TMenuSession& session, TMenuItem& level, int depth)
 // Rows for the visible items; separators that would stand first, last or next to another go.
 void TMenuForm::Layout() {
   rows_.clear();
-  const int itemHeight = RowHeight(session_.Menu().Font);
+  const int itemHeight = RowHeight(session_.Menu().Font, Scale());
   int y = kBorder + kPad;
   bool separatorPending = false;
   for (std::size_t i = 0; i < level_.Count(); ++i) {
@@ -85,7 +81,7 @@ TPoint TMenuForm::Measure(int minWidth) const {
   for (const TRow& row : rows_) {
     if (row.Index < 0) continue;
     const TMenuItem& item = level_.Item(static_cast<std::size_t>(row.Index));
-    textWidth = std::max(textWidth, gfx::TextWidth(ItemFont(session_.Menu().Font, item), item.Caption));
+    textWidth = std::max(textWidth, Scale().TextWidth(ItemFont(session_.Menu().Font, item), item.Caption));
   }
   const int width = std::max({minWidth, kMinWidth, 2 * kBorder + kGutter + textWidth + kArrowArea});
   const int height = (rows_.empty() ? kBorder + kPad : rows_.back().Bottom) + kPad + kBorder;
@@ -172,9 +168,9 @@ platform::TWindowSystem& TMenuSession::OwnerSystem() const { return owner_.Windo
 
 TMenuItem* TMenuSession::Run(const TRect& anchor, bool dropDown) {
   auto top = std::make_unique<TMenuForm>(*this, menu_.Items, 0);
-  const TPoint size = top->Measure(dropDown ? anchor.Width() : 0);
+  const TPoint size = top->Measure(dropDown ? Scale().CeilLogical(anchor.Width()) : 0);
   const TRect r = Place(size, anchor, dropDown, false);
-  top->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  top->SetBounds(r.Left, r.Top, size.X, size.Y);
   levels_.push_back(std::move(top));
   levels_[0]->ShowPopup(owner_);
   if (platform::TWindow* window = levels_[0]->Window()) window->TakeFocus();
@@ -204,25 +200,27 @@ std::optional<TRect> TMenuSession::ItemScreenRect(const TMenuItem& item) const {
     const auto it = std::find_if(items.begin(), items.end(), [&](const auto& i) { return i.get() == &item; });
     const TRect r = level->ItemRect(static_cast<int>(it - items.begin()));
     if (r.Empty()) return std::nullopt;
-    const TPoint origin = level->ClientToScreen({0, 0});
-    return r.Offset(origin.X, origin.Y);
+    const TPoint topLeft = level->ClientToScreen({r.Left, r.Top});
+    const TPoint bottomRight = level->ClientToScreen({r.Right, r.Bottom});
+    return TRect{topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y};
   }
   return std::nullopt;
 }
 
 TRect TMenuSession::Place(TPoint size, const TRect& anchor, bool dropDown, bool beside) const {
   const TRect screen = owner_.WindowSystem().ScreenBounds();
-  const int w = size.X;
-  const int h = size.Y;
+  const gfx::TScale scale = Scale();
+  const int w = scale.Px(size.X);
+  const int h = scale.Px(size.Y);
   int x = anchor.Left;
   int y = anchor.Top;
   if (dropDown) {
     y = anchor.Bottom;
     if (y + h > screen.Bottom && anchor.Top - h >= screen.Top) y = anchor.Top - h;
   } else if (beside) {
-    x = anchor.Right - kSubmenuOverlap;
-    if (x + w > screen.Right) x = anchor.Left - w + kSubmenuOverlap;
-    y = anchor.Top - kBorder - kPad;
+    x = anchor.Right - scale.Px(kSubmenuOverlap);
+    if (x + w > screen.Right) x = anchor.Left - w + scale.Px(kSubmenuOverlap);
+    y = anchor.Top - scale.Px(kBorder + kPad);
   } else {
     if (x + w > screen.Right && x - w >= screen.Left) x -= w;
     if (y + h > screen.Bottom && y - h >= screen.Top) y -= h;
@@ -246,11 +244,12 @@ void TMenuSession::OpenSubmenu(std::size_t level, int index, bool highlightFirst
   auto form = std::make_unique<TMenuForm>(*this, item, static_cast<int>(level) + 1);
   if (form->NextItem(-1, 1) < 0) return;  // nothing visible in it
   const TRect row = parent.ItemRect(index);
-  const TRect parentScreen = ScreenRect(parent);
-  const TRect anchor = {parentScreen.Left, parentScreen.Top + row.Top, parentScreen.Right,
-                        parentScreen.Top + row.Bottom};
-  const TRect r = Place(form->Measure(0), anchor, false, true);
-  form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  const TPoint rowTop = parent.ClientToScreen({0, row.Top});
+  const TPoint rowBottom = parent.ClientToScreen({parent.Width(), row.Bottom});
+  const TRect anchor = {rowTop.X, rowTop.Y, rowBottom.X, rowBottom.Y};
+  const TPoint size = form->Measure(0);
+  const TRect r = Place(size, anchor, false, true);
+  form->SetBounds(r.Left, r.Top, size.X, size.Y);
   levels_.push_back(std::move(form));
   levels_.back()->ShowPopup(parent);
   if (highlightFirst) levels_.back()->SetHighlight(levels_.back()->NextItem(-1, 1));
@@ -339,10 +338,11 @@ bool TMenuSession::Key(int key) {
 }
 
 void TMenuSession::OutsidePress(TMenuForm& form, const platform::TEvent& press) {
-  const TRect here = ScreenRect(form);
-  const TPoint p = {here.Left + press.X, here.Top + press.Y};
+  // The press is in the popup window's pixels.
+  const TPoint here = form.ScreenOrigin();
+  const TPoint p = {here.X + press.X, here.Y + press.Y};
   for (std::size_t j = 0; j < levels_.size(); ++j) {
-    if (levels_[j].get() != &form && ScreenRect(*levels_[j]).Contains(p)) {
+    if (levels_[j].get() != &form && levels_[j]->ScreenRect().Contains(p)) {
       // A press on a lower level of this menu: that level takes it.
       owner_.WindowSystem().ReplayPress();
       CloseAbove(j, false);

@@ -73,6 +73,8 @@ class TMenuSession {
 
   TPopupMenu& Menu() const { return menu_; }
   const gfx::TSkin* Skin() const { return owner_.Skin(); }
+  // The menus show at the owner's zoom.
+  gfx::TScale Scale() const { return owner_.Scale(); }
   platform::TWindowSystem& OwnerSystem() const;
 
   std::optional<TRect> ItemScreenRect(const TMenuItem& item) const;
@@ -90,6 +92,7 @@ class TMenuSession {
   // Closes every level above `level`, or every level.
   void CloseAbove(std::size_t level, bool all);
   void Choose(TMenuItem& item);
+  // Where a level of `size` logical pixels goes on the screen, by an anchor on the screen.
   TRect Place(TPoint size, const TRect& anchor, bool dropDown, bool beside) const;
 
   TPopupMenu& menu_;

@@ -6,7 +6,7 @@ namespace vornix::editor {
 
 TOrvGuiStitchedSwitch::TOrvGuiStitchedSwitch() {
   SetLoading(true);
-  SetStrip(gfx::ImageResource("STITCHED_ONOFF_DARK"), 2);
+  SetStrip(gfx::ScaledImage("STITCHED_ONOFF_DARK"), 2);
   SetLoading(false);
 }
 
@@ -15,7 +15,7 @@ void TOrvGuiStitchedSwitch::Loaded() {
   const gfx::TSkin* skin = Skin();
   const bool dark = skin == nullptr || skin->Name == "Carbon" || skin->Name == "Amakrits";
   SetLoading(true);
-  SetStrip(gfx::ImageResource(dark ? "STITCHED_ONOFF_DARK" : "STITCHED_ONOFF_BRIGHT"), 2);
+  SetStrip(gfx::ScaledImage(dark ? "STITCHED_ONOFF_DARK" : "STITCHED_ONOFF_BRIGHT"), 2);
   SetLoading(false);
 }
 

@@ -12,10 +12,10 @@ void TOrvMenuButton::Loaded() {
   const gfx::TSkin* skin = Skin();
   const TColor normal = skin != nullptr ? skin->sfButtonTextNormal : Colors.Text;
   const TColor pressed = skin != nullptr ? skin->sfButtonTextPressed : Colors.TextPressed;
-  const gfx::TBitmap& bars = gfx::ImageResource("menu16");
+  const gfx::TImage& bars = gfx::ScaledImage("menu16");
   images_.Clear();
-  images_.Add(gfx::RecolorBitmap(bars, normal));
-  images_.Add(gfx::RecolorBitmap(bars, pressed));
+  images_.Add(gfx::RecolorImage(bars, normal));
+  images_.Add(gfx::RecolorImage(bars, pressed));
   SetImages(&images_);
   SetImageIndex(0);
 }

@@ -22,8 +22,7 @@ void TPopupMenu::Popup(TControl& invoker, int screenX, int screenY, const std::f
 }
 
 void TPopupMenu::DropDown(TControl& invoker, const std::function<void()>& closed) {
-  const TPoint origin = invoker.ClientToScreen({0, 0});
-  Open(invoker, TRect::FromSize(origin.X, origin.Y, invoker.Width(), invoker.Height()), true, closed);
+  Open(invoker, invoker.ScreenRect(), true, closed);
 }
 
 void TPopupMenu::Open(TControl& invoker, const gfx::TRect& anchor, bool dropDown, const std::function<void()>& closed) {

@@ -14,7 +14,7 @@ constexpr int kGlyphGap = 4;
 
 // A small downward triangle 7 pixels wide, its top row at y.
 void DrawDropArrow(gfx::TCanvas& canvas, int x, int y, TColor c) {
-  for (int i = 0; i < 4; ++i) canvas.HLine(x + i, x + 7 - i, y + i, c);
+  canvas.FillArrow({x, y, x + 7, y + 4}, gfx::TArrowDirection::Down, c);
 }
 
 }  // namespace
@@ -114,7 +114,7 @@ void TSpeedButton::Paint(gfx::TCanvas& canvas) {
   const int glyphHeight = glyph ? images_->Image(imageIndex_).Height() : 0;
   gfx::TFont font = font_;
   font.Color = text;
-  const int textWidth = caption_.empty() ? 0 : gfx::TextWidth(font, caption_);
+  const int textWidth = caption_.empty() ? 0 : Scale().TextWidth(font, caption_);
   const int total = glyphWidth + (glyph && textWidth > 0 ? kGlyphGap : 0) + textWidth;
   // Centred; a caption wider than the room starts at its left edge and is cut at the right.
   int x = content.Left + std::max(3, (content.Width() - total) / 2);

@@ -6,7 +6,7 @@ namespace vornix::editor {
 
 TCustomGuiStitchedSwitch::TCustomGuiStitchedSwitch() { SetBounds(0, 0, 24, 24); }
 
-void TCustomGuiStitchedSwitch::SetStrip(const gfx::TBitmap& strip, int glyphCount) {
+void TCustomGuiStitchedSwitch::SetStrip(const gfx::TImage& strip, int glyphCount) {
   strip_ = strip;
   glyphCount_ = std::max(glyphCount, 1);
   Invalidate();
@@ -23,8 +23,9 @@ void TCustomGuiStitchedSwitch::SetGlyphIndex(int index) {
 
 void TCustomGuiStitchedSwitch::Paint(gfx::TCanvas& canvas) {
   if (strip_.Empty()) return;
-  const TRect glyph = gfx::StitchedGlyphRect(strip_, glyphCount_, glyphIndex_);
-  canvas.DrawBitmap((Width() - glyph.Width()) / 2, (Height() - glyph.Height()) / 2, strip_, glyph);
+  // Centred by the 100 % glyph's size; each zoom step's glyph scales with the control.
+  const TRect glyph = gfx::StitchedGlyphRect(strip_.At(gfx::TScale()), glyphCount_, glyphIndex_);
+  canvas.DrawStitched((Width() - glyph.Width()) / 2, (Height() - glyph.Height()) / 2, strip_, glyphCount_, glyphIndex_);
 }
 
 void TCustomGuiStitchedSwitch::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -13,7 +13,7 @@ class TCustomGuiStitchedSwitch : public TControl {
   TCustomGuiStitchedSwitch();
 
   // The strip (copied) and how many glyphs it holds; the glyph index is kept within them.
-  void SetStrip(const gfx::TBitmap& strip, int glyphCount);
+  void SetStrip(const gfx::TImage& strip, int glyphCount);
   int GlyphCount() const { return glyphCount_; }
   int GlyphIndex() const { return glyphIndex_; }
   void SetGlyphIndex(int index);
@@ -29,7 +29,7 @@ class TCustomGuiStitchedSwitch : public TControl {
   void SetLoading(bool loading) { loading_ = loading; }
 
  private:
-  gfx::TBitmap strip_;
+  gfx::TImage strip_;
   int glyphCount_ = 1;
   int glyphIndex_ = 0;
   bool loading_ = false;
