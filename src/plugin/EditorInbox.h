@@ -52,6 +52,7 @@ class TEditorInbox {
     kGridSteps = 1u << 2,        // the shown sequence's steps
     kPresetName = 1u << 3,
     kPointerFocus = 1u << 4,  // the host saw the mouse wheel: the control under the pointer takes it
+    kZoom = 1u << 5,          // the host told its scale: without the user's choice the zoom follows
     kShownSequence = kControls | kSequenceButtons | kGridSteps,
     kEverything = kShownSequence | kPresetName,
   };

@@ -1,4 +1,5 @@
-// The editor's client size, known to hosts before the editor opens.
+// The editor's client size at 100 %, known to hosts before the editor opens; zoomed, it grows
+// with the zoom (TVSTPluginBase::EditorSizeAt).
 #pragma once
 
 namespace vornix::plugin {

@@ -1,6 +1,7 @@
-// The per-user configuration: the editor's style and the lowest-octave setting.
+// The per-user configuration: the editor's style and zoom and the lowest-octave setting.
 #include <algorithm>
 
+#include "gfx/Scale.h"
 #include "platform/OrvRegistry.h"
 #include "plugin/Skins.h"
 #include "plugin/VSTPluginBaseDM.h"
@@ -16,6 +17,9 @@ void TVSTPluginBase::LoadConfig() {
   try {
     const auto config = platform::OpenConfigKey(ProductName());
     FStyle = config->ReadInteger(kSection, "Style", 0);
+    // 0: no choice made; anything else is a step.
+    const int zoom = config->ReadInteger(kSection, "Zoom", 0);
+    FZoom = zoom > 0 ? gfx::NearestZoomStep(zoom) : 0;
     FLowestOctave = config->ReadInteger(kSection, "LowestOctave", -2);
     ReadCustomConfig(*config);
   } catch (const std::exception&) {
@@ -27,6 +31,7 @@ void TVSTPluginBase::LoadConfig() {
 void TVSTPluginBase::SaveConfig() {
   const auto config = platform::OpenConfigKey(ProductName());
   config->WriteInteger(kSection, "Style", FStyle);
+  config->WriteInteger(kSection, "Zoom", FZoom);
   config->WriteInteger(kSection, "LowestOctave", FLowestOctave);
   WriteCustomConfig(*config);
 }

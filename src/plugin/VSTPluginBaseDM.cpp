@@ -90,7 +90,6 @@ void TVSTPluginBase::VSTModuleProcess32Replacing(float* const*, float* const* ou
 
 void TVSTPluginBase::VSTModuleEditIdle() { FEditorInbox.Mark(TEditorInbox::kControls); }
 
-
 // Learn and teach end with the editor.
 vst::VstIntPtr TVSTPluginBase::HostCallEditClose(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
   CompletePendingLearn();
@@ -99,20 +98,29 @@ vst::VstIntPtr TVSTPluginBase::HostCallEditClose(vst::VstInt32 index, vst::VstIn
   return host::TVSTModule::HostCallEditClose(index, value, ptr, opt);
 }
 
+// Before the editor opens, the size it will open at.
 void TVSTPluginBase::VSTModuleEditGetSize(short& width, short& height) {
+  int w = 0, h = 0;
   if (const host::TVSTEditorForm* form = EditorForm()) {
-    width = static_cast<short>(form->Width());
-    height = static_cast<short>(form->Height());
+    w = form->Width();
+    h = form->Height();
   } else {
-    width = kEditorWidth;
-    height = kEditorHeight;
+    const int zoom = EditorZoom();
+    FAnsweredZoom.store(zoom, std::memory_order_relaxed);
+    EditorSizeAt(zoom, w, h);
   }
+  width = static_cast<short>(w);
+  height = static_cast<short>(h);
 }
 
-vst::VstIntPtr TVSTPluginBase::VSTModuleVendorSpecific(vst::VstInt32, vst::VstIntPtr value, void*, float) {
+vst::VstIntPtr TVSTPluginBase::VSTModuleVendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void*, float opt) {
   // 'Whee': the host saw the mouse wheel; the editor passes it to the control under the pointer.
   constexpr vst::VstIntPtr kWheel = 0x57686565;
+  // 'PreS' 'AeCs': the host's UI scale, as a factor.
+  constexpr vst::VstInt32 kScaleIndex = 0x50726553;
+  constexpr vst::VstIntPtr kScaleValue = 0x41654373;
   if (value == kWheel) FEditorInbox.Mark(TEditorInbox::kPointerFocus);
+  if (index == kScaleIndex && value == kScaleValue) return TakeHostScale(opt) ? 1 : 0;
   return 0;
 }
 

@@ -57,6 +57,24 @@ class TVSTPluginBase : public host::TVSTModule {
   void SetStyle(int style);
   void SetLowestOctave(int octave);
 
+  // The editor's zoom, in percent of its design size (the steps of gfx::kZoomSteps). The user's
+  // choice is kept in the configuration (0: none made). Any thread may ask.
+  int ZoomChoice() const { return FZoom.load(std::memory_order_relaxed); }
+  // A step; anything else is taken to the nearest step.
+  void SetZoomChoice(int percent);
+  // The zoom an editor opens at: the user's choice; without one the scale the host told (its UI
+  // scale hint), else `displayPercent` (the scale of the screen the editor goes to; 0: the
+  // desktop's, as the platform tells it), taken to the nearest step.
+  int EditorZoom(double displayPercent = 0) const;
+  // The editor's size at a zoom.
+  static void EditorSizeAt(int zoom, int& width, int& height);
+  // The host's UI scale hint in percent (0: none came).
+  int HostScale() const { return FHostScale.load(std::memory_order_relaxed); }
+  // The zoom the host was last told the editor's size for while no editor was open (0: none).
+  int AnsweredZoom() const { return FAnsweredZoom.load(std::memory_order_relaxed); }
+  // The host's UI scale, as a factor (1.5: 150 %); false for one that makes no sense.
+  bool TakeHostScale(double factor);
+
   // Preset commands of the editor's menu.
   // "Init": the init preset, or the defaults; errors are reported through the dialog host.
   void InitPreset();
@@ -193,6 +211,12 @@ class TVSTPluginBase : public host::TVSTModule {
   // The editor's thread only (and creation).
   int FLowestOctave = -2;
   int FStyle = 0;
+  // The host may ask for the editor's size, and tell its scale, on another thread than the editor's.
+  std::atomic<int> FZoom{0};
+  std::atomic<int> FHostScale{0};
+  std::atomic<int> FAnsweredZoom{0};
+  // The desktop's scale, read once (-1: not yet).
+  mutable std::atomic<int> FDesktopScale{-1};
   // Loads on the host's main thread and edits on the editor's change these.
   sequencer::TSharedText FPresetName;
   mutable std::mutex FCCMapLock;

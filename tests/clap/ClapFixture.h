@@ -58,6 +58,8 @@ class ClapFace : public ::testing::Test {
 
   platform::test::TTempFolder home;
   platform::test::TScopedUserFolders user{home.Path(), home.Path() / "config"};
+  // The editor's size does not follow the desktop of whoever runs the tests.
+  platform::test::TScopedEnv gdkScale{"GDK_SCALE", std::nullopt};
   std::unique_ptr<TClapHost> host;
 };
 

@@ -257,7 +257,10 @@ const void* CLAP_ABI TClapHost::HostExtension(const clap_host* host, const char*
   };
   static const clap_host_gui gui = {
       [](const clap_host*) {},
-      [](const clap_host*, std::uint32_t, std::uint32_t) { return false; },
+      [](const clap_host* h, std::uint32_t width, std::uint32_t height) {
+        Of(h).resizeRequests.emplace_back(width, height);
+        return Of(h).takesResize;
+      },
       [](const clap_host*) { return false; },
       [](const clap_host*) { return false; },
       [](const clap_host*, bool) {},

@@ -122,6 +122,9 @@ class TClapHost {
   int dirtyMarks = 0;
   std::vector<std::uint32_t> rescans;
   std::vector<std::pair<clap::clap_log_severity, std::string>> logs;
+  // gui.request_resize: the sizes asked for, and whether the host takes them.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> resizeRequests;
+  bool takesResize = true;
   std::map<clap::clap_id, std::uint32_t> timers;  // id → period (ms)
   std::map<int, std::uint32_t> fds;               // descriptor → flags
   int timersRegistered = 0;

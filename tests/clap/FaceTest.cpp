@@ -254,7 +254,7 @@ TEST_F(ClapFace, TheHostsStateLoadIsNoNewsAndAPresetLoadedInTheEditorIs) {
   for (clap_id id = 0; id < 72; ++id) EXPECT_EQ(Value(id), Module().ParameterValues().Items(static_cast<int>(id)).Value());
 }
 
-TEST_F(ClapFace, TheEditorIsEmbeddedAtItsOneSizeWhereTheHostCanIdleIt) {
+TEST_F(ClapFace, TheEditorIsEmbeddedAtItsSizeWhereTheHostCanIdleIt) {
   const auto& gui = *host->Extension<clap_plugin_gui>(CLAP_EXT_GUI);
   const clap_plugin* p = host->Plugin();
 #if defined(_WIN32)
@@ -283,7 +283,6 @@ TEST_F(ClapFace, TheEditorIsEmbeddedAtItsOneSizeWhereTheHostCanIdleIt) {
   EXPECT_FALSE(hints.can_resize_horizontally || hints.can_resize_vertically || hints.preserve_aspect_ratio);
   EXPECT_TRUE(gui.set_size(p, 786, 421));
   EXPECT_FALSE(gui.set_size(p, 800, 421));
-  EXPECT_FALSE(gui.set_scale(p, 2.0));
   gui.destroy(p);
   EXPECT_TRUE(host->timers.empty());
 
@@ -300,6 +299,31 @@ TEST_F(ClapFace, TheEditorIsEmbeddedAtItsOneSizeWhereTheHostCanIdleIt) {
   ASSERT_EQ(host->logs.size(), 1u);
   EXPECT_EQ(host->logs[0].first, CLAP_LOG_WARNING);
 #endif
+}
+
+// The host's scale sets the editor's size, as the VST 2.x hint does; when the user zooms, the
+// editor's request for a new size reaches the host's request_resize.
+TEST_F(ClapFace, TheEditorsSizeFollowsTheHostsScaleAndItsResizeRequestsReachTheHost) {
+  const auto& gui = *host->Extension<clap_plugin_gui>(CLAP_EXT_GUI);
+  const clap_plugin* p = host->Plugin();
+  EXPECT_FALSE(gui.set_scale(p, -1.0));
+  EXPECT_TRUE(gui.set_scale(p, 2.0));
+  std::uint32_t w = 0, h = 0;
+  ASSERT_TRUE(gui.get_size(p, &w, &h));
+  EXPECT_EQ(w, 1572u);
+  EXPECT_EQ(h, 842u);
+  EXPECT_TRUE(gui.set_size(p, 1572, 842));
+  EXPECT_FALSE(gui.set_size(p, 786, 421));
+  // The user's choice wins over the host's scale.
+  Module().SetZoomChoice(150);
+  ASSERT_TRUE(gui.get_size(p, &w, &h));
+  EXPECT_EQ(w, 1179u);
+  EXPECT_EQ(h, 632u);
+
+  EXPECT_TRUE(Module().HostSizeWindow(983, 526));
+  host->takesResize = false;
+  EXPECT_FALSE(Module().HostSizeWindow(1376, 737));
+  EXPECT_EQ(host->resizeRequests, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{983, 526}, {1376, 737}}));
 }
 
 #if defined(VORNIX_THREAD_CHECKS)

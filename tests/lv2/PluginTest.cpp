@@ -21,8 +21,14 @@ using formats::lv2::TPlugin;
 struct TFakeUi final : TPlugin::TUi {
   void Report(int parameter, float value) override { reports.emplace_back(parameter, value); }
   void Gesture(int parameter, bool begins) override { gestures.emplace_back(parameter, begins); }
+  bool Resize(int width, int height) override {
+    resizes.emplace_back(width, height);
+    return takesResize;
+  }
   std::vector<std::pair<int, float>> reports;
   std::vector<std::pair<int, bool>> gestures;
+  std::vector<std::pair<int, int>> resizes;
+  bool takesResize = true;
 };
 
 class Lv2Plugin : public ::testing::Test {
@@ -120,6 +126,22 @@ TEST_F(Lv2Plugin, TheModulesOwnChangesReachTheHostThroughTheUi) {
   ASSERT_TRUE(plugin->AttachUi(later));
   plugin->ReportPending();
   EXPECT_EQ(later.reports, (std::vector<std::pair<int, float>>{{13, 6.0f}}));
+  plugin->DetachUi();
+}
+
+// The editor's request for another window size (its zoom) goes to the UI, on the UI's thread only.
+TEST_F(Lv2Plugin, TheEditorsResizeRequestGoesThroughTheUi) {
+  EXPECT_FALSE(Host().Module().HostSizeWindow(1572, 842)) << "no UI";
+  TFakeUi ui;
+  ASSERT_TRUE(plugin->AttachUi(ui));
+  EXPECT_TRUE(Host().Module().HostSizeWindow(1572, 842));
+  ui.takesResize = false;
+  EXPECT_FALSE(Host().Module().HostSizeWindow(983, 526));
+  bool elsewhere = true;
+  std::thread other([&] { elsewhere = Host().Module().HostSizeWindow(1179, 632); });
+  other.join();
+  EXPECT_FALSE(elsewhere);
+  EXPECT_EQ(ui.resizes, (std::vector<std::pair<int, int>>{{1572, 842}, {983, 526}}));
   plugin->DetachUi();
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../platform/TempEnvironment.h"
@@ -50,6 +51,11 @@ struct Host {
   std::vector<std::array<int, 4>> midi;
   vst::VstTimeInfo time{};
   bool giveTime = true;
+  // audioMasterSizeWindow: the sizes asked for, and whether the host takes them.
+  std::vector<std::pair<int, int>> resizes;
+  bool takesResize = true;
+  // What the host sees of the editor's size when it resizes (effEditGetRect from inside the call).
+  std::function<void()> duringResize;
   static Host* current;
   static vst::VstIntPtr VSTCALLBACK Callback(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32 index,
                                              vst::VstIntPtr value, void* ptr, float opt) {
@@ -64,6 +70,10 @@ struct Host {
       case vst::audioMasterBeginEdit: h.edits.push_back("begin " + std::to_string(index)); return 1;
       case vst::audioMasterEndEdit: h.edits.push_back("end " + std::to_string(index)); return 1;
       case vst::audioMasterGetTime: return h.giveTime ? reinterpret_cast<vst::VstIntPtr>(&h.time) : 0;
+      case vst::audioMasterSizeWindow:
+        h.resizes.emplace_back(index, static_cast<int>(value));
+        if (h.duringResize) h.duringResize();
+        return h.takesResize ? 1 : 0;
       case vst::audioMasterProcessEvents: {
         const auto* list = static_cast<const vst::VstEvents*>(ptr);
         for (int i = 0; i < list->numEvents; ++i) {
@@ -140,6 +150,8 @@ class PluginUnitTest : public ::testing::Test {
 
   platform::test::TTempFolder home;
   platform::test::TScopedUserFolders user{home.Path(), home.Path() / ".config"};
+  // The editor's zoom does not follow the desktop of whoever runs the tests.
+  platform::test::TScopedEnv gdkScale{"GDK_SCALE", std::nullopt};
   std::shared_ptr<platform::TScriptedDialogHost> dialogs = std::make_shared<platform::TScriptedDialogHost>();
   Host host;
   std::unique_ptr<TestPlugin> plugin;

@@ -2,6 +2,7 @@
 
 #include "editor/dialogs/EditorDialogHost.h"
 #include "gfx/Skin.h"
+#include "platform/DisplayScale.h"
 #include "plugin/Plugin.h"
 #include "plugin/Skins.h"
 
@@ -48,9 +49,21 @@ void TEditorSession::Show(std::uintptr_t parent) {
   if (!dialogs_) dialogs_ = std::make_shared<TEditorDialogHost>(*form_, previousDialogs_, guard);
   owner_.SetDialogHost(dialogs_);
   dialogsInstalled_ = true;
+  form_->SetScale(gfx::TScale(OpeningZoom(parent)));
   form_->ShowEmbedded(parent);
   // Messages shown while no editor was open wait for the info line.
   form_->PullChanges();
+}
+
+// The zoom the host was told the size for, unless the screen the editor goes to asks for another
+// and the host takes the size for that.
+int TEditorSession::OpeningZoom(std::uintptr_t parent) {
+  const int zoom = owner_.EditorZoom(platform::WindowScalePercent(parent));
+  const int answered = owner_.AnsweredZoom();
+  if (answered == 0 || zoom == answered) return zoom;
+  int width = 0, height = 0;
+  plugin::TVSTPluginBase::EditorSizeAt(zoom, width, height);
+  return owner_.HostSizeWindow(width, height) ? zoom : answered;
 }
 
 void TEditorSession::Close() {

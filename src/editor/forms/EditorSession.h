@@ -59,6 +59,7 @@ class TEditorSession : public std::enable_shared_from_this<TEditorSession> {
 
  private:
   void Show(std::uintptr_t parent);
+  int OpeningZoom(std::uintptr_t parent);
   void GiveBackDialogs();
 
   plugin::TVSTPlugin& owner_;

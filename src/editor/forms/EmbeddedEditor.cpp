@@ -16,6 +16,23 @@ TEmbeddedEditor::~TEmbeddedEditor() {
   session_.reset();
 }
 
+int TEmbeddedEditor::Width() const {
+  int width = 0, height = 0;
+  plugin::TVSTPluginBase::EditorSizeAt(Zoom(), width, height);
+  return width;
+}
+
+int TEmbeddedEditor::Height() const {
+  int width = 0, height = 0;
+  plugin::TVSTPluginBase::EditorSizeAt(Zoom(), width, height);
+  return height;
+}
+
+int TEmbeddedEditor::Zoom() const {
+  const TfrmEditor* form = Form();
+  return form != nullptr ? form->Zoom() : owner_.EditorZoom();
+}
+
 void TEmbeddedEditor::EmbedInto(void* parentWindow, vst::VstIntPtr) {
   thread_.Bind();
   session_ = TEditorSession::Open(owner_, system_, dialogs_, reinterpret_cast<std::uintptr_t>(parentWindow));

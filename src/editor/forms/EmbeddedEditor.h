@@ -36,8 +36,9 @@ class TEmbeddedEditor final : public host::TVSTEditorForm {
   TEmbeddedEditor(const TEmbeddedEditor&) = delete;
   TEmbeddedEditor& operator=(const TEmbeddedEditor&) = delete;
 
-  int Width() const override { return plugin::kEditorWidth; }
-  int Height() const override { return plugin::kEditorHeight; }
+  // The size at the editor's zoom (while the host is asked to resize: at the zoom asked for).
+  int Width() const override;
+  int Height() const override;
   // Makes the window system (unless one was given), the page in the module's skin and its window,
   // and shows it. The calling thread becomes the editor's.
   void EmbedInto(void* parentWindow, vst::VstIntPtr hostValue) override;
@@ -58,6 +59,7 @@ class TEmbeddedEditor final : public host::TVSTEditorForm {
 
  private:
   bool OfferKey(bool down, vst::VstInt32 character, vst::VstIntPtr virtualKey, float modifiers);
+  int Zoom() const;
 
   plugin::TVSTPlugin& owner_;
   platform::TThreadCheck thread_;

@@ -185,6 +185,13 @@ void TfrmVSTEditorMenu::BuildMainMenu() {
     });
     item.Name = skinNames[tag];
   }
+  TMenuItem& zooms = items.AddSubmenu("Zoom");
+  zooms.Name = "ddmMain_Zoom";
+  for (const int percent : gfx::kZoomSteps) {
+    TMenuItem& item = zooms.Add(std::to_string(percent) + " %", percent,
+                                [this](TMenuItem& chosen) { RunCommand("Zoom", [&] { ddmMain_ZoomClick(chosen); }); });
+    item.Name = "ddmMain_Zoom_" + std::to_string(percent);
+  }
   items.AddSeparator();
   add(items, "ddmMenu_OpenUserGuide", "Open User Guide", [this] { ddmMenu_OpenUserGuideClick(); });
   items.AddSeparator();
@@ -222,6 +229,8 @@ void TfrmVSTEditorMenu::panMainClick() {
 
 void TfrmVSTEditorMenu::ApplyChanges(unsigned changes) {
   TfrmVSTEditorBase::ApplyChanges(changes);
+  // The host told another scale: the editor follows unless the user chose a zoom.
+  if ((changes & plugin::TEditorInbox::kZoom) != 0 && Owner().ZoomChoice() == 0) ResizeTo(Owner().EditorZoom());
   if ((changes & plugin::TEditorInbox::kPresetName) != 0) UpdatePresetName();
   while (const auto text = Owner().EditorInbox().TakeInfo()) ShowInfo(OneLine(*text));
 }
@@ -407,6 +416,7 @@ void TfrmVSTEditorMenu::ddmMenuPopup() {
 
   ddmMenu.CheckItemByTag(&octave, plugin::ProcessLowestOctave(), false);
   ddmMenu.CheckItemByTag(&MenuItem("ddmMain_Skin"), module.Style(), false);
+  ddmMenu.CheckItemByTag(&MenuItem("ddmMain_Zoom"), Zoom(), false);
   MenuItem("ddmMenu_OpenUserGuide").Visible = platform::FileExistsAbsolute(FUserGuidePath);
 }
 
@@ -422,6 +432,27 @@ void TfrmVSTEditorMenu::ddmMain_Skin_CarbonClick(TMenuItem& item) {
   Owner().SetStyle(item.Tag);
   Owner().DialogHost()->ShowMessageDialog("Please close and re-open the plugin window for skin changes to take effect.",
                                           "Change Skin", TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
+}
+
+// The choice is kept for new editors even when the host will not resize this one.
+void TfrmVSTEditorMenu::ddmMain_ZoomClick(TMenuItem& item) {
+  Owner().SetZoomChoice(item.Tag);
+  if (item.Tag == Zoom() || ResizeTo(item.Tag)) return;
+  Owner().DialogHost()->ShowMessageDialog(
+      "The host did not resize the plugin window. The editor opens at " + item.Caption + " the next time.", "Zoom",
+      TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
+}
+
+bool TfrmVSTEditorMenu::ResizeTo(int zoom) {
+  if (zoom == Zoom()) return true;
+  int width = 0, height = 0;
+  plugin::TVSTPluginBase::EditorSizeAt(zoom, width, height);
+  // A host that asks for the editor's size while it resizes hears the new one.
+  requestedZoom_ = zoom;
+  const bool resized = Owner().HostSizeWindow(width, height);
+  requestedZoom_ = 0;
+  if (resized) SetScale(gfx::TScale(zoom));
+  return resized;
 }
 
 void TfrmVSTEditorMenu::ddmMenu_OpenUserGuideClick() {

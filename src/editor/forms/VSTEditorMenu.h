@@ -65,6 +65,12 @@ class TfrmVSTEditorMenu : public TfrmVSTEditorBase {
 
   // Leaves MIDI learn and clears the info line; commands of the page start with it.
   void CancelMidiLearn();
+
+  // The zoom the editor shows at, in percent (while the host is asked for a new size: that one's).
+  int Zoom() const { return requestedZoom_ != 0 ? requestedZoom_ : Scale().Percent(); }
+  // Asks the host to fit its window to the editor at another zoom (audioMasterSizeWindow) and, when
+  // it does, shows the editor at it; false when the host refused (the editor stays as it is).
+  bool ResizeTo(int zoom);
   // The user guide found when the window was made; empty when there is none.
   const std::string& UserGuidePath() const { return FUserGuidePath; }
 
@@ -97,11 +103,13 @@ class TfrmVSTEditorMenu : public TfrmVSTEditorBase {
   void timInfoTimer();
   void ddmMenu_InitClick();
   void ddmMain_Skin_CarbonClick(TMenuItem& item);
+  void ddmMain_ZoomClick(TMenuItem& item);
   void ddmMenu_OpenUserGuideClick();
   void ddmMenu_AboutClick();
   std::string FindUserGuide() const;
 
   std::string FUserGuidePath;
+  int requestedZoom_ = 0;
 };
 
 }  // namespace vornix::editor

@@ -126,8 +126,10 @@ const clap_plugin_gui kGui = {
     [](const clap_plugin* p) {
       OnGui(p, "gui.destroy", 0, [&](TGui& gui) { return gui.Destroy(), 0; });
     },
-    // The editor draws its pixels 1:1 at its one size.
-    [](const clap_plugin*, double) { return false; },
+    // The host's scale, where it tells one, sets the editor's zoom unless the user chose one.
+    [](const clap_plugin* p, double scale) {
+      return OnGui(p, "gui.set_scale", false, [&](TGui& gui) { return gui.SetScale(scale); });
+    },
     [](const clap_plugin* p, std::uint32_t* width, std::uint32_t* height) {
       if (width == nullptr || height == nullptr) return false;
       return OnGui(p, "gui.get_size", false, [&](TGui& gui) { return gui.Size(*width, *height); });

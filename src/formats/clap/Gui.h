@@ -1,5 +1,6 @@
-// The editor inside the host's window (X11 on Linux, Win32 on Windows), at its one fixed size; the
-// same editor the VST 2.x build opens, idled from the host's main loop.
+// The editor inside the host's window (X11 on Linux, Win32 on Windows), at the size of its zoom (the
+// host is asked to resize when the user zooms); the same editor the VST 2.x build opens, idled from
+// the host's main loop.
 //
 // Threads: the main thread only, which becomes the editor's thread.
 #pragma once
@@ -32,6 +33,8 @@ class TGui {
   bool Create(const char* api, bool floating);
   void Destroy();
   bool Size(std::uint32_t& width, std::uint32_t& height);
+  // The host's UI scale (2.0: 200 %), as VST 2.x hosts tell theirs.
+  bool SetScale(double scale) { return effect_.TellScale(scale); }
   // The editor opens in the host's window at once; hiding closes it and showing opens it again.
   bool SetParent(const clap::clap_window& window);
   bool Show();

@@ -27,12 +27,18 @@ void THostLink::Fetch() {
   fds_ = Extension<clap_host_posix_fd_support>(host_, CLAP_EXT_POSIX_FD_SUPPORT);
   threadCheck_ = Extension<clap_host_thread_check>(host_, CLAP_EXT_THREAD_CHECK);
   log_ = Extension<clap_host_log>(host_, CLAP_EXT_LOG);
+  gui_ = Extension<clap_host_gui>(host_, CLAP_EXT_GUI);
   // A table with a hole is no table to call.
   if (timers_ != nullptr && (timers_->register_timer == nullptr || timers_->unregister_timer == nullptr))
     timers_ = nullptr;
   if (fds_ != nullptr && (fds_->register_fd == nullptr || fds_->unregister_fd == nullptr)) fds_ = nullptr;
+  if (gui_ != nullptr && gui_->request_resize == nullptr) gui_ = nullptr;
   if (threadCheck_ != nullptr && (threadCheck_->is_main_thread == nullptr || threadCheck_->is_audio_thread == nullptr))
     threadCheck_ = nullptr;
+}
+
+bool THostLink::RequestResize(std::uint32_t width, std::uint32_t height) const {
+  return gui_ != nullptr && gui_->request_resize(host_, width, height);
 }
 
 THostLink::AudioScope::AudioScope(const THostLink& link) : previous_(playing) { playing = &link; }

@@ -24,6 +24,8 @@ class THostLink {
   const clap::clap_host_state* State() const { return state_; }
   const clap::clap_host_timer_support* Timers() const { return timers_; }
   const clap::clap_host_posix_fd_support* Fds() const { return fds_; }
+  // Main thread: asks the host to give the editor's window this size; true when it does.
+  bool RequestResize(std::uint32_t width, std::uint32_t height) const;
 
   // The calling thread is inside this instance's process or active flush.
   bool InAudio() const;
@@ -64,6 +66,7 @@ class THostLink {
   const clap::clap_host_state* state_ = nullptr;
   const clap::clap_host_timer_support* timers_ = nullptr;
   const clap::clap_host_posix_fd_support* fds_ = nullptr;
+  const clap::clap_host_gui* gui_ = nullptr;
   const clap::clap_host_thread_check* threadCheck_ = nullptr;
   const clap::clap_host_log* log_ = nullptr;
   std::thread::id mainThread_;

@@ -179,6 +179,12 @@ void TClapPlugin::StateChanged() {
   host_.RequestCallback();
 }
 
+// The editor zooms on the main thread, the only one that may ask the host.
+bool TClapPlugin::EditorResize(int width, int height) {
+  if (width <= 0 || height <= 0 || !host_.OnMainThread()) return false;
+  return host_.RequestResize(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
+}
+
 void TClapPlugin::Report(const char* entry, const char* what) const noexcept {
   char message[512];
   std::snprintf(message, sizeof message, "%s failed: %s", entry, what);

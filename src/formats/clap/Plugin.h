@@ -73,6 +73,7 @@ class TClapPlugin final : private TEffectHost::TListener {
   void ParameterChanged(int index, float normalized) override;
   void ParameterGesture(int index, bool begins) override;
   void StateChanged() override;
+  bool EditorResize(int width, int height) override;
   void Report(const char* entry, const char* what) const noexcept;
 
   clap::clap_plugin clap_{};

@@ -68,14 +68,15 @@ VstIntPtr TEffectHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, 
     case audioMasterBeginEdit: listener_.ParameterGesture(index, true); return 1;
     case audioMasterEndEdit: listener_.ParameterGesture(index, false); return 1;
     case audioMasterUpdateDisplay: listener_.StateChanged(); return 1;
+    case audioMasterSizeWindow: return listener_.EditorResize(index, static_cast<int>(value)) ? 1 : 0;
     case audioMasterGetSampleRate: return static_cast<VstIntPtr>(sampleRate_);
     case audioMasterGetBlockSize: return maxFrames_;
     case audioMasterWantMidi: return 1;
     case audioMasterCanDo: {
       if (ptr == nullptr) return 0;
       const char* text = static_cast<const char*>(ptr);
-      for (const char* can :
-           {"sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo", "receiveVstEvents", "receiveVstMidiEvent"})
+      for (const char* can : {"sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo", "receiveVstEvents",
+                              "receiveVstMidiEvent", "sizeWindow"})
         if (std::strcmp(text, can) == 0) return 1;
       return 0;
     }
@@ -191,6 +192,13 @@ void TEffectHost::EditorSize(int& width, int& height) {
   Dispatch(effEditGetRect, 0, 0, &rect);
   width = rect != nullptr ? rect->right - rect->left : 0;
   height = rect != nullptr ? rect->bottom - rect->top : 0;
+}
+
+bool TEffectHost::TellScale(double factor) {
+  // 'PreS' 'AeCs': the UI scale hint of VST 2.x hosts.
+  constexpr VstInt32 kScaleIndex = 0x50726553;
+  constexpr VstIntPtr kScaleValue = 0x41654373;
+  return Dispatch(effVendorSpecific, kScaleIndex, kScaleValue, nullptr, static_cast<float>(factor)) != 0;
 }
 
 }  // namespace vornix::formats

@@ -35,6 +35,12 @@ class TEffectHost {
     // The saved state changed in a way no parameter shows (steps, titles, a load), or the host
     // should read every parameter again.
     virtual void StateChanged() {}
+    // The editor asks for a new size of its window (its zoom changed), on the editor's thread:
+    // true when the host's window takes it.
+    virtual bool EditorResize(int width, int height) {
+      (void)width, (void)height;
+      return false;
+    }
   };
 
   // The processing thread's receiver of one block's MIDI, in time order, offsets inside the block.
@@ -84,6 +90,9 @@ class TEffectHost {
   void IdleEditor();
   void CloseEditor();
   void EditorSize(int& width, int& height);
+  // The host's UI scale as a factor (1.5: 150 %), as VST 2.x hosts tell it; false when the plug-in
+  // does not take it.
+  bool TellScale(double factor);
 
   // The module itself, for what a VST 2.x host cannot ask (the texts of a list parameter's values).
   plugin::TVSTPlugin& Module() const { return *module_; }

@@ -224,4 +224,9 @@ void TPlugin::StateChanged() {
   if (!Loading()) stateChanged_.store(true, std::memory_order_relaxed);
 }
 
+// The editor zooms on the UI's thread, where the UI may ask its host.
+bool TPlugin::EditorResize(int width, int height) {
+  return OnUiThread() && ui_ != nullptr && ui_->Resize(width, height);
+}
+
 }  // namespace vornix::formats::lv2

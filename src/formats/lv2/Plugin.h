@@ -30,6 +30,8 @@ class TPlugin final : TEffectHost::TListener, TEffectHost::TMidiOut {
     // The module's value of a parameter changed without the host: the host is to hear of it.
     virtual void Report(int parameter, float value) = 0;
     virtual void Gesture(int parameter, bool begins) = 0;
+    // The editor's window is to take this size (its zoom changed): true when the host resized.
+    virtual bool Resize(int width, int height) = 0;
 
    protected:
     ~TUi() = default;
@@ -65,6 +67,7 @@ class TPlugin final : TEffectHost::TListener, TEffectHost::TMidiOut {
   void ParameterChanged(int index, float normalized) override;
   void ParameterGesture(int index, bool begins) override;
   void StateChanged() override;
+  bool EditorResize(int width, int height) override;
   void Midi(const vst::VstMidiEvent& event) override;
 
   bool OnUiThread() const { return std::this_thread::get_id() == uiThread_.load(std::memory_order_acquire); }

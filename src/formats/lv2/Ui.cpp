@@ -22,7 +22,7 @@ std::uintptr_t EditorWindow(TEffectHost& host) {
 
 TUi::TUi(TPlugin& plugin, void* parent, LV2UI_Write_Function write, LV2UI_Controller controller,
          const LV2UI_Touch* touch, const LV2UI_Resize* resize)
-    : plugin_(plugin), write_(write), controller_(controller), touch_(touch) {
+    : plugin_(plugin), write_(write), controller_(controller), touch_(touch), resize_(resize) {
   if (!plugin_.AttachUi(*this)) throw std::runtime_error("the plug-in's editor is open already");
   if (!plugin_.Host().OpenEditor(parent) || (window_ = EditorWindow(plugin_.Host())) == 0) {
     plugin_.Host().CloseEditor();
@@ -50,6 +50,11 @@ void TUi::Idle() {
 
 void TUi::Report(int parameter, float value) {
   write_(controller_, kFirstControl + static_cast<std::uint32_t>(parameter), sizeof value, 0, &value);
+}
+
+// LV2's ui:resize answers 0 when the host took the size.
+bool TUi::Resize(int width, int height) {
+  return resize_ != nullptr && resize_->ui_resize(resize_->handle, width, height) == 0;
 }
 
 void TUi::Gesture(int parameter, bool begins) {

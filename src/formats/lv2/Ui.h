@@ -33,11 +33,13 @@ class TUi final : public TPlugin::TUi {
  private:
   void Report(int parameter, float value) override;
   void Gesture(int parameter, bool begins) override;
+  bool Resize(int width, int height) override;
 
   TPlugin& plugin_;
   LV2UI_Write_Function write_;
   LV2UI_Controller controller_;
   const LV2UI_Touch* touch_;
+  const LV2UI_Resize* resize_;
   std::uintptr_t window_ = 0;
 };
 
