@@ -11,9 +11,11 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gfx/Png.h"
+#include "gfx/Scale.h"
 #include "gfx/Skin.h"
 
 namespace {
@@ -226,6 +228,29 @@ TEST(Screenshot, ShowsAMenuOrDialogOpen) {
     ASSERT_EQ(picture.Height(), v.height);
     EXPECT_FALSE(SameIn(editor, picture, {0, 0, 786, 421}));
   }
+}
+
+// --zoom draws the editor at any of its zoom steps: the scaled size, the same things where they
+// were, and a menu at the zoom too.
+TEST(Screenshot, DrawsTheEditorAtTheZoomAskedFor) {
+  const gfx::TBitmap normal = Screenshot("normal.png", "--skin Luna");
+  ASSERT_FALSE(normal.Empty());
+  for (const auto& [zoom, size] :
+       {std::pair{125, std::pair{983, 526}}, {150, {1179, 632}}, {175, {1376, 737}}, {200, {1572, 842}}}) {
+    SCOPED_TRACE(zoom);
+    const gfx::TBitmap picture = Screenshot("zoom.png", "--skin Luna --zoom " + std::to_string(zoom));
+    ASSERT_EQ(picture.Width(), size.first);
+    ASSERT_EQ(picture.Height(), size.second);
+    const gfx::TScale scale(zoom);
+    EXPECT_EQ(picture.Pixel(scale.Px(kBackgroundX), scale.Px(kBackgroundY)), normal.Pixel(kBackgroundX, kBackgroundY));
+  }
+  // Twice as tall, the rate menu no longer fits below its button on the tool's 1920 × 1080 screen:
+  // it opens above it, over the editor.
+  const gfx::TBitmap zoomed = Screenshot("zoomed.png", "--zoom 200");
+  const gfx::TBitmap menu = Screenshot("menu.png", "--zoom 200 --show rate-menu");
+  ASSERT_EQ(menu.Width(), 1572);
+  ASSERT_EQ(menu.Height(), 842);
+  EXPECT_FALSE(SameIn(zoomed, menu, {0, 0, 1572, 842}));
 }
 
 TEST(Screenshot, AnUnknownSkinIsAUsageErrorAndWritesNothing) {

@@ -102,6 +102,7 @@ TEST(Options, GoodCommandLines) {
        [](const Options& o) {
          EXPECT_EQ(o.screenshotFile, "e.png");
          EXPECT_EQ(o.skin, -1);  // the configured one
+         EXPECT_EQ(o.zoom, 0);   // the configured one, else 100 %
          EXPECT_EQ(o.show, EditorView::Editor);
          EXPECT_EQ(o.playingStep, 0);
          EXPECT_FALSE(o.TextToStdout());
@@ -111,6 +112,7 @@ TEST(Options, GoodCommandLines) {
          EXPECT_EQ(o.show, EditorView::SequenceMenu);
          EXPECT_EQ(o.playingStep, 64);
        }},
+      {{"--screenshot", "e.png", "--zoom=175"}, [](const Options& o) { EXPECT_EQ(o.zoom, 175); }},
       {{"-h"}, [](const Options& o) { EXPECT_TRUE(o.help); }},
       {{"--time-sig", "1/1", "--tempo", "4", "--block-size", "65536", "--ppq", "32767"},
        [](const Options& o) {
@@ -164,7 +166,11 @@ TEST(Options, BadCommandLinesSayWhy) {
        "Kamri)"},
       {{"--screenshot", "e.png", "--show", "menu"}, "--show: 'menu' is not one of editor, main-menu, skin-menu"},
       {{"--screenshot", "e.png", "--playing-step", "0"}, "--playing-step: 0 is outside 1 to 64"},
-      {{"--skin", "Luna"}, "--skin, --show and --playing-step go with --screenshot"},
+      {{"--skin", "Luna"}, "--skin, --zoom, --show and --playing-step go with --screenshot"},
+      {{"--zoom", "200"}, "--skin, --zoom, --show and --playing-step go with --screenshot"},
+      {{"--screenshot", "e.png", "--zoom", "133"}, "--zoom: the zooms are 100, 125, 150, 175, 200"},
+      {{"--screenshot", "e.png", "--zoom", "300"}, "--zoom: 300 is outside 100 to 200"},
+      {{"--screenshot", "e.png", "--zoom", "1.5"}, "--zoom: '1.5' is not a whole number"},
       {{"--screenshot", "e.png", "--info"}, "not both"},
       {{"--screenshot", "e.png", "--midi", "out.mid"}, "plays nothing"},
       {{"--screenshot", "e.png", "--note", "60:0:1"}, "plays nothing"},
@@ -219,6 +225,7 @@ TEST(Options, HelpNamesEveryOption) {
                              "--save-chunk",
                              "--screenshot",
                              "--skin",
+                             "--zoom",
                              "--show",
                              "--playing-step",
                              "--info",

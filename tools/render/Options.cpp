@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <string>
 #include <string_view>
 
+#include "gfx/Scale.h"
 #include "plugin/Skins.h"
 
 namespace vornix::render {
@@ -55,7 +57,7 @@ EditorView ParseView(std::string_view text) {
 // Options that only make sense together.
 void CheckCombinations(const Options& o, bool pictureOptionGiven) {
   if (o.screenshotFile.empty()) {
-    if (pictureOptionGiven) throw UsageError("--skin, --show and --playing-step go with --screenshot");
+    if (pictureOptionGiven) throw UsageError("--skin, --zoom, --show and --playing-step go with --screenshot");
     return;
   }
   if (o.info) throw UsageError("give --screenshot or --info, not both");
@@ -86,6 +88,15 @@ int Integer(std::string_view option, std::string_view text, int min, int max) {
     throw UsageError(std::string(option) + ": " + std::string(text) + " is outside " + std::to_string(min) + " to " +
                      std::to_string(max));
   return value;
+}
+
+// One of the editor's zoom steps, in percent.
+int ParseZoom(std::string_view option, std::string_view text) {
+  std::string steps;
+  for (const int step : gfx::kZoomSteps) steps += (steps.empty() ? "" : ", ") + std::to_string(step);
+  const int zoom = Integer(option, text, gfx::kZoomSteps.front(), gfx::kZoomSteps.back());
+  if (gfx::ZoomStepIndex(zoom) < 0) throw UsageError(std::string(option) + ": the zooms are " + steps);
+  return zoom;
 }
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
@@ -186,6 +197,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
       {"--save-chunk", [&](auto opt, auto v) { o.saveChunkFile = Path(opt, v); }},
       {"--screenshot", [&](auto opt, auto v) { o.screenshotFile = Path(opt, v); }},
       {"--skin", [&](auto, auto v) { o.skin = (pictureOption(), ParseSkin(v)); }},
+      {"--zoom", [&](auto opt, auto v) { o.zoom = (pictureOption(), ParseZoom(opt, v)); }},
       {"--show", [&](auto, auto v) { o.show = (pictureOption(), ParseView(v)); }},
       {"--playing-step", [&](auto opt, auto v) { o.playingStep = (pictureOption(), Integer(opt, v, 1, 64)); }},
   };
@@ -230,8 +242,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
 std::string UsageText() {
   return R"(usage: vornix-render [OPTIONS] [PLUGIN.so]
        vornix-render --info [--load FILE] [--param NAME=TEXT ...] [PLUGIN.so]
-       vornix-render --screenshot FILE.png [--skin NAME] [--load FILE] [--param NAME=TEXT ...]
-                     [--show VIEW] [--playing-step N] [PLUGIN.so]
+       vornix-render --screenshot FILE.png [--skin NAME] [--zoom PCT] [--load FILE]
+                     [--param NAME=TEXT ...] [--show VIEW] [--playing-step N] [PLUGIN.so]
 
 Loads the plug-in through its entry point, plays a host transport into it and writes every
 MIDI event it sends, or draws its editor. PLUGIN.so defaults to the Vornix.so of the build tree
@@ -272,14 +284,16 @@ Output (with none of these, the text goes to standard output):
   --save-chunk FILE        after rendering, write the plug-in's program chunk to FILE
 
 Editor picture (plays nothing):
-  --screenshot FILE.png    draw the whole editor, 786 x 421 pixels, for the state that --load
-                           and --param give the plug-in, as a PNG file. The plug-in's state
+  --screenshot FILE.png    draw the whole editor, 786 x 421 pixels at 100 %, for the state that
+                           --load and --param give the plug-in, as a PNG file. The plug-in's state
                            is taken as its chunk and opened in the editor that this tool
                            carries, the same code as the plug-in's, on windows in memory: no
                            display is needed
   --skin NAME              the skin, by its menu caption or style name in any case: Carbon,
                            Dark (Amakrits), Light, Luna or Smokey (Smokey Quartz Kamri);
                            default: the one the user's configuration selects
+  --zoom PCT               the editor's zoom: 100, 125, 150, 175 or 200 (percent); default:
+                           the one the user chose, else 100
   --show VIEW              with this open over the editor (the picture grows to hold it):
                            main-menu, skin-menu, sequence-menu, rate-menu, type-menu,
                            order-menu, trigger-menu, cc-menu (the CC# input's right-click

@@ -74,6 +74,7 @@ struct Options {
   // The editor as a PNG file instead of a render.
   std::string screenshotFile;
   int skin = -1;  // a style index; -1: the one the user's configuration selects
+  int zoom = 0;   // a zoom step in percent; 0: the user's choice, else 100
   EditorView show = EditorView::Editor;
   int playingStep = 0;  // 1..64 lit as the playing step; 0: none
 

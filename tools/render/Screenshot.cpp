@@ -34,11 +34,11 @@ gfx::TRect Frame(const TMemoryWindow& w) {
 
 class TEditorScene {
  public:
-  TEditorScene(const std::vector<unsigned char>& chunk, int style)
-      : host_([this, style](audioMasterCallback master) {
+  TEditorScene(const std::vector<unsigned char>& chunk, int style, int zoom)
+      : host_([this, style, zoom](audioMasterCallback master) {
           return host::CreateEffect(
-              [this, style] {
-                auto module = std::make_unique<TPictureModule>(style);
+              [this, style, zoom] {
+                auto module = std::make_unique<TPictureModule>(style, zoom);
                 editor::InstallEmbeddedEditor(*module, &system_);
                 module_ = module.get();
                 return module;
@@ -109,8 +109,9 @@ class TEditorScene {
   void Click(const editor::TControl& control, TMouseButton button = TMouseButton::Left) {
     const gfx::TPoint inside = button == TMouseButton::Right ? gfx::TPoint{3, control.Height() - 3}
                                                              : gfx::TPoint{control.Width() / 2, control.Height() / 2};
-    const gfx::TPoint p = control.ClientToForm(inside);
-    system_.Click(*window_, p.X, p.Y, button);
+    const gfx::TPoint p = control.ClientToScreen(inside);
+    const gfx::TRect window = window_->ScreenBounds();
+    system_.Click(*window_, p.X - window.Left, p.Y - window.Top, button);
   }
 
   // The middle of a menu item that shows, in the popup window that shows it.
@@ -183,7 +184,7 @@ class TEditorScene {
 }  // namespace
 
 gfx::TBitmap DrawEditor(const std::vector<unsigned char>& chunk, const Options& options) {
-  TEditorScene scene(chunk, options.skin);
+  TEditorScene scene(chunk, options.skin, options.zoom);
   return scene.Draw(options);
 }
 
