@@ -22,18 +22,17 @@ constexpr std::array<const char*, 8> kImages = {"EditorBackground",
 
 using TImages = std::map<std::string, TImage, std::less<>>;
 
-// All images are decoded together on first use, once per process.
+// The images of every step are known on first use, once per process; each step's is decoded when
+// it is first drawn.
 TImages LoadImages() {
   TImages m;
   for (const char* image : kImages) {
-    std::array<TBitmap, kZoomSteps.size()> steps;
-    for (std::size_t i = 0; i < kZoomSteps.size(); ++i) {
-      const std::string resource = "images/" + ImageFileStem(image, kZoomSteps[i]) + ".png";
-      const auto bytes = FindResource(resource);
-      if (bytes.empty()) throw std::runtime_error("image resource missing: " + resource);
-      steps[i] = LoadPng(bytes);
-    }
-    m.emplace(image, TImage(std::move(steps)));
+    m.emplace(image, TImage([image](int percent) {
+                const std::string resource = "images/" + ImageFileStem(image, percent) + ".png";
+                const auto bytes = FindResource(resource);
+                if (bytes.empty()) throw std::runtime_error("image resource missing: " + resource);
+                return LoadPng(bytes);
+              }));
   }
   return m;
 }
