@@ -1,6 +1,7 @@
 // The whole editor: the plug-in instantiated through its entry point, and the module made as the
 // entry point makes it with its editor opened through effEditOpen on windows in memory (budget
-// ≤ 10 ms), then a full repaint of the open editor in each skin (budget ≤ 2 ms).
+// ≤ 10 ms), then a full repaint of the open editor in each skin (budget ≤ 2 ms; zoomed to 200 %,
+// ≤ 4 ms), and the undo of a stroke across the whole grid (budget ≤ 1 ms).
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 
@@ -43,10 +44,11 @@ void BM_InstantiateThroughEntryPoint(benchmark::State& state) {
 }
 
 // The module as the entry point makes it, its editor on the given windows.
-AEffect* CreateInProcess(platform::TMemoryWindowSystem& windows, int skin = -1, plugin::TVSTPlugin** module = nullptr) {
+AEffect* CreateInProcess(platform::TMemoryWindowSystem& windows, int skin = -1, plugin::TVSTPlugin** module = nullptr,
+                         int zoom = 100) {
   return host::CreateEffect(
       [&] {
-        auto plugin = std::make_unique<render::TPictureModule>(skin);
+        auto plugin = std::make_unique<render::TPictureModule>(skin, zoom);
         editor::InstallEmbeddedEditor(*plugin, &windows);
         if (module != nullptr) *module = plugin.get();
         return plugin;
@@ -80,8 +82,8 @@ BENCHMARK(OpenEditor)->Name("BM_InstantiateAndOpenEditor")->Unit(benchmark::kMil
 
 // The open editor in a skin, sequence 1 with 64 steps, random bands and the playing step lit.
 struct TOpenEditor {
-  explicit TOpenEditor(int skin) {
-    effect = CreateInProcess(windows, skin, &module);
+  explicit TOpenEditor(int skin, int zoom = 100) {
+    effect = CreateInProcess(windows, skin, &module, zoom);
     effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
     module->SetParameterByName("Seq1 Steps", 64);
     auto& steps = module->Sequencer().Items(0).Steps();
@@ -118,5 +120,50 @@ void BM_EditorFullRepaint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_EditorFullRepaint)->DenseRange(0, plugin::kSkinCount - 1)->Unit(benchmark::kMicrosecond);
+
+void BM_EditorFullRepaintZoomed(benchmark::State& state) {
+  TOpenEditor open(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  state.SetLabel(plugin::SkinStyleName(static_cast<int>(state.range(0))));
+  for (auto _ : state) {
+    open.page->Invalidate();
+    open.page->Update();
+    benchmark::DoNotOptimize(open.window->Screen().Data());
+  }
+}
+BENCHMARK(BM_EditorFullRepaintZoomed)
+    ->ArgNames({"skin", "zoom"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {200}})
+    ->Unit(benchmark::kMicrosecond);
+
+// One stroke over all 64 steps, drawn with the mouse, then undone (and, untimed, redone) again and
+// again: the module's state put back, the page brought up to date with it and painted.
+void BM_UndoFullGridDrag(benchmark::State& state) {
+  TOpenEditor open(0);
+  const auto& grid = *open.page->CCSequencer;
+  const auto at = [&](int step, int y) { return grid.ClientToForm({grid.Layout().ColumnLeft(step) + 2, y}); };
+  gfx::TPoint p = at(0, 30);
+  open.windows.MouseDown(*open.window, p.X, p.Y);
+  for (int step = 0; step < 64; ++step) {
+    p = at(step, 30 + (step * 37) % 200);
+    open.windows.MouseMove(*open.window, p.X, p.Y, platform::ssLeft);
+  }
+  open.windows.MouseUp(*open.window, p.X, p.Y);
+  if (open.page->UndoName().empty()) {
+    state.SkipWithError("the stroke made no edit");
+    return;
+  }
+  for (auto _ : state) {
+    open.page->UndoEdit();
+    open.page->PullChanges();
+    open.page->Update();
+    benchmark::DoNotOptimize(open.window->Screen().Data());
+    state.PauseTiming();
+    open.page->RedoEdit();
+    open.page->PullChanges();
+    open.page->Update();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_UndoFullGridDrag)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
