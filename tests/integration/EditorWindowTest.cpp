@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "EditorTransport.h"
@@ -270,6 +271,85 @@ TEST_F(EditorWindow, AModalQuestionRunsAndAnswers) {
   EXPECT_EQ(host->DispatchText(effGetParamDisplay, 18), "Off");
   host->Dispatch(effEditClose);
   EXPECT_TRUE(ChildrenOf(parent).empty());
+  ExpectNoXErrors();
+}
+
+// Zooming on a real X server, as a host that resizes its frame on audioMasterSizeWindow: the main
+// menu's Zoom submenu, 200 %, asks the host for 1572 × 842, the frame and then the editor's window
+// take that size, and the editor draws itself anew at it (the page at twice its pixels). A host that
+// refuses keeps 1572 × 842 when the user then asks for 100 %.
+TEST_F(EditorWindow, ZoomingAsksTheHostAndResizesTheEditorsWindow) {
+  const Window parent = MakeFrame();
+  bool takes = true;
+  host->override = [&](const hostkit::HostRequest& request, void*) -> std::optional<VstIntPtr> {
+    if (request.opcode != audioMasterSizeWindow) return std::nullopt;
+    if (!takes) return 0;
+    XResizeWindow(display, frame, static_cast<unsigned>(request.index), static_cast<unsigned>(request.value));
+    XSync(display, False);
+    return 1;
+  };
+  ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, Handle(parent)), 1);
+  const auto children = ChildrenOf(parent);
+  ASSERT_EQ(children.size(), 1u);
+  const Window editor = children[0];
+  const auto size = [&](Window w) {
+    XSync(display, False);
+    XWindowAttributes a{};
+    XGetWindowAttributes(display, w, &a);
+    return std::pair{a.width, a.height};
+  };
+  // The main menu's rows are 24 pixels high below its 5-pixel border at 100 %; "Zoom" is the 13th
+  // (after Undo, Redo, Init, Load Preset, Save Preset, MIDI CC Teach, Learn, Set CC, Remove and
+  // Skin, and five separators of 9), its submenu's rows start level with it.
+  // `refused`: the editor then says so, and Enter closes the message.
+  const auto chooseZoom = [&](int row, int zoom, bool refused) {
+    TUser user;
+    bool chosen = false;
+    IdleWhile(*host, [&] {
+      user.Click(zoom * 19 / 100, zoom * 21 / 100);  // the main menu button
+      const auto popup = [](const XWindowAttributes& a) { return a.override_redirect != 0; };
+      const Window menu = user.WaitForTopLevel(popup);
+      if (menu == 0) return;
+      const XWindowAttributes m = user.Attributes(menu);
+      const int zoomRow = (5 + 10 * 24 + 5 * 9 + 12) * zoom / 100;
+      user.MoveTo(m.x + 30, m.y + zoomRow);
+      const Window submenu = user.WaitForTopLevel([&](const XWindowAttributes& a) { return popup(a) && a.x > m.x; });
+      if (submenu == 0) return;
+      const XWindowAttributes z = user.Attributes(submenu);
+      user.MoveTo(z.x + 20, m.y + zoomRow);
+      user.Click(z.x + 20, m.y + zoomRow + row * 24 * zoom / 100);
+      chosen = !refused;
+      if (!refused) return;
+      const Window message = user.WaitForTopLevel(
+          [](const XWindowAttributes& a) { return a.override_redirect == 0 && a.width < 1500 && a.height < 800; });
+      if (message == 0) return;
+      user.Key(XK_Return, message);
+      chosen = true;
+    });
+    return chosen;
+  };
+  ASSERT_TRUE(chooseZoom(4, 100, false)) << "the menu did not open";
+  host->Dispatch(effEditIdle);
+  EXPECT_EQ(host->CountRequests(audioMasterSizeWindow), 1u);
+  EXPECT_EQ(size(frame), std::pair(1572, 842));
+  EXPECT_EQ(size(editor), std::pair(1572, 842));
+  ERect* rect = nullptr;
+  host->Dispatch(effEditGetRect, 0, 0, &rect);
+  EXPECT_EQ(std::pair(static_cast<int>(rect->right), static_cast<int>(rect->bottom)), std::pair(1572, 842));
+  // (What lies on the screen of the test's X server, 1280 × 1024.)
+  XImage* image = XGetImage(display, editor, 0, 0, 400, 400, AllPlanes, ZPixmap);
+  ASSERT_NE(image, nullptr);
+  // The grid's frame lies at (40, 83) of the design: at (80, 166) and (81, 167) now, and the grid's
+  // inside starts two pixels further in.
+  EXPECT_EQ(XGetPixel(image, 80, 300), XGetPixel(image, 81, 300));
+  EXPECT_NE(XGetPixel(image, 80, 300), XGetPixel(image, 82, 300));
+  XDestroyImage(image);
+
+  takes = false;
+  EXPECT_TRUE(chooseZoom(0, 200, true)) << "no message came up";
+  EXPECT_EQ(host->CountRequests(audioMasterSizeWindow), 2u);
+  EXPECT_EQ(size(editor), std::pair(1572, 842)) << "a host that refuses keeps the editor's size";
+  host->Dispatch(effEditClose);
   ExpectNoXErrors();
 }
 
