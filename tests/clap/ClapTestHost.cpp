@@ -190,14 +190,15 @@ std::vector<std::uint8_t> TClapHost::Save(std::size_t step) {
 bool TClapHost::Load(const std::vector<std::uint8_t>& bytes, std::size_t step) {
   auto copy = bytes;
   TStream s{&copy, 0, step};
-  clap_istream stream{&s, [](const clap_istream* i, void* buffer, std::uint64_t size) -> std::int64_t {
-                        auto& st = *static_cast<TStream*>(i->ctx);
-                        const std::size_t n = std::min({static_cast<std::size_t>(size), st.step,
-                                                        st.bytes->size() - st.position});
-                        std::memcpy(buffer, st.bytes->data() + st.position, n);
-                        st.position += n;
-                        return static_cast<std::int64_t>(n);
-                      }};
+  clap_istream stream{
+      &s, [](const clap_istream* i, void* buffer, std::uint64_t size) -> std::int64_t {
+        auto& st = *static_cast<TStream*>(i->ctx);
+        const std::size_t n = std::min({static_cast<std::size_t>(size), st.step, st.bytes->size() - st.position});
+        // An empty state has no bytes to copy from (and no address).
+        if (n > 0) std::memcpy(buffer, st.bytes->data() + st.position, n);
+        st.position += n;
+        return static_cast<std::int64_t>(n);
+      }};
   const auto* state = Extension<clap_plugin_state>(CLAP_EXT_STATE);
   return state->load(plugin_, &stream);
 }
@@ -215,8 +216,9 @@ void TClapHost::RunFds() {
   const auto* support = Extension<clap_plugin_posix_fd_support>(CLAP_EXT_POSIX_FD_SUPPORT);
   const auto watched = fds;
   for (const auto& [fd, flags] : watched) {
-    pollfd p{fd, static_cast<short>(((flags & CLAP_POSIX_FD_READ) != 0 ? POLLIN : 0) |
-                                     ((flags & CLAP_POSIX_FD_WRITE) != 0 ? POLLOUT : 0)),
+    pollfd p{fd,
+             static_cast<short>(((flags & CLAP_POSIX_FD_READ) != 0 ? POLLIN : 0) |
+                                ((flags & CLAP_POSIX_FD_WRITE) != 0 ? POLLOUT : 0)),
              0};
     if (poll(&p, 1, 0) <= 0 || fds.count(fd) == 0) continue;
     std::uint32_t ready = 0;

@@ -517,7 +517,7 @@ TEST_F(Win32EditorWindow, AHostClosingTheEditorFromUnderAQuestionEndsItAndLeaves
         TUser::Pause();
         RECT m{};
         GetWindowRect(menu, &m);
-        TUser::Click(m.left + 30, m.top + 14);  // "Init"
+        TUser::Click(m.left + 30, m.top + 69);  // "Init", below Undo, Redo and a separator
         if (const HWND dialog = TUser::WaitForDialog()) TUser::WaitUntilGone(dialog);
       });
     }
@@ -532,7 +532,9 @@ TEST_F(Win32EditorWindow, AHostClosingTheEditorFromUnderAQuestionEndsItAndLeaves
     EXPECT_EQ(childrenAfterClose, 0u) << "the editor's window stayed in the frame after the close";
     EXPECT_EQ(ShownDialog(), nullptr) << "the question stayed";
     EXPECT_EQ(PluginTopLevelWindows(), 0u);
-    if (frame != nullptr) EXPECT_TRUE(ChildrenOf(frame).empty());
+    if (frame != nullptr) {
+      EXPECT_TRUE(ChildrenOf(frame).empty());
+    }
     EXPECT_EQ(host->DispatchText(effGetParamDisplay, 18), "On") << "the question was not cancelled";
     // The plug-in lives on: its editor opens again, in a new frame if the host destroyed its own.
     if (frame == nullptr) frame = MakeFrame(*host, 0, 0);

@@ -20,6 +20,7 @@ TEST_F(ClapFace, TheAudioAndMainThreadsShareTheFaceSafely) {
   const std::vector<std::uint8_t> state = host->Save();
   std::atomic<bool> stop{false};
   std::atomic<long> heard{0};
+  std::atomic<int> blocks{0};
   std::thread audio([&] {
     TOutput out;
     for (int block = 0; !stop; ++block) {
@@ -31,10 +32,12 @@ TEST_F(ClapFace, TheAudioAndMainThreadsShareTheFaceSafely) {
       out.Clear();
       host->Process(256, &transport, in, out);
       heard += static_cast<long>(out.Size());
+      ++blocks;
     }
   });
   const clap_plugin_params& params = Params();
-  for (int i = 0; i < 300; ++i) {
+  // Both sides keep going until each has done its share, however the two threads are scheduled.
+  for (int i = 0; i < 300 || blocks < 300; ++i) {
     Module().EditParameter("Seq1 CC#", static_cast<float>(i % 128));
     Module().BeginParameterEdit(2);
     Module().EditParameter("Seq1 Channel", static_cast<float>(1 + i % 16));

@@ -28,9 +28,7 @@ TClapPlugin::TClapPlugin(const clap_host* host, const clap_plugin_descriptor* de
   clap_.activate = [](const clap_plugin* p, double rate, std::uint32_t min, std::uint32_t max) {
     return Self(p)->Guarded("activate", false, [&] { return Self(p)->Ready() && Self(p)->Activate(rate, min, max); });
   };
-  clap_.deactivate = [](const clap_plugin* p) {
-    Self(p)->Guarded("deactivate", [&] { Self(p)->Deactivate(); });
-  };
+  clap_.deactivate = [](const clap_plugin* p) { Self(p)->Guarded("deactivate", [&] { Self(p)->Deactivate(); }); };
   clap_.start_processing = [](const clap_plugin* p) {
     return Self(p)->Guarded("start_processing", false, [&] { return Self(p)->StartProcessing(); });
   };
@@ -40,8 +38,9 @@ TClapPlugin::TClapPlugin(const clap_host* host, const clap_plugin_descriptor* de
   // Nothing sounds on, and the sequences follow the host's transport: there is nothing to clear.
   clap_.reset = [](const clap_plugin* p) { Self(p)->host_.ExpectAudio("reset"); };
   clap_.process = [](const clap_plugin* p, const clap_process* process) {
-    return Self(p)->Guarded("process", CLAP_PROCESS_ERROR,
-                            [&] { return process != nullptr && Self(p)->Ready() ? Self(p)->Process(*process) : CLAP_PROCESS_ERROR; });
+    return Self(p)->Guarded("process", CLAP_PROCESS_ERROR, [&] {
+      return process != nullptr && Self(p)->Ready() ? Self(p)->Process(*process) : CLAP_PROCESS_ERROR;
+    });
   };
   clap_.get_extension = [](const clap_plugin*, const char* id) { return ExtensionTable(id); };
   clap_.on_main_thread = [](const clap_plugin* p) {
@@ -61,7 +60,7 @@ bool TClapPlugin::Init() {
   host_.ExpectMain("init");
   quiet_ = true;
   struct TLoud {
-    bool& quiet;
+    std::atomic<bool>& quiet;
     ~TLoud() { quiet = false; }
   } loud{quiet_};
   effect_ = std::make_unique<TEffectHost>(static_cast<TEffectHost::TListener&>(*this));
@@ -143,14 +142,15 @@ bool TClapPlugin::LoadState(const clap_istream& stream) {
   for (;;) {
     const std::int64_t n = stream.read(&stream, buffer, sizeof buffer);
     if (n == 0) break;
-    if (n < 0 || static_cast<std::uint64_t>(n) > sizeof buffer || bytes.size() + static_cast<std::size_t>(n) > kMaxStateBytes)
+    if (n < 0 || static_cast<std::uint64_t>(n) > sizeof buffer ||
+        bytes.size() + static_cast<std::size_t>(n) > kMaxStateBytes)
       return false;
     bytes.insert(bytes.end(), buffer, buffer + n);
   }
   // The host knows what it loads: the module's reports of the new values are no news to it.
   quiet_ = true;
   struct TLoud {
-    bool& quiet;
+    std::atomic<bool>& quiet;
     ~TLoud() { quiet = false; }
   } loud{quiet_};
   if (!effect_->LoadState(bytes)) return false;

@@ -83,9 +83,10 @@ class TClapPlugin final : private TEffectHost::TListener {
   std::unique_ptr<TBlockPlayer> player_;
   std::unique_ptr<TGui> gui_;
   bool active_ = false;
-  // The main thread's: the module's reports are no news to the host (it is being made, or it loads
-  // the host's own state).
-  bool quiet_ = false;
+  // Set by the main thread: the module's reports are no news to the host (it is being made, or it
+  // loads the host's own state). The audio thread reads it when a mapped controller moves a setting
+  // meanwhile.
+  std::atomic<bool> quiet_{false};
   // A change of the saved state waits for the main thread to tell the host.
   std::atomic<bool> dirty_{false};
 };
