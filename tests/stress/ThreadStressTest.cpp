@@ -34,6 +34,7 @@ using namespace vst;
 std::atomic<long> eventsReceived{0};
 std::atomic<long> automations{0};
 std::atomic<long> displayUpdates{0};
+std::atomic<long> resizes{0};
 VstTimeInfo timeInfo{};  // written and read by the processing thread only
 
 VstIntPtr VSTCALLBACK Callback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
@@ -42,6 +43,7 @@ VstIntPtr VSTCALLBACK Callback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, v
     case audioMasterGetTime: return reinterpret_cast<VstIntPtr>(&timeInfo);
     case audioMasterAutomate: automations.fetch_add(1, std::memory_order_relaxed); return 0;
     case audioMasterUpdateDisplay: displayUpdates.fetch_add(1, std::memory_order_relaxed); return 1;
+    case audioMasterSizeWindow: resizes.fetch_add(1, std::memory_order_relaxed); return 1;
     case audioMasterProcessEvents:
       eventsReceived.fetch_add(static_cast<const VstEvents*>(ptr)->numEvents, std::memory_order_relaxed);
       return 1;
@@ -122,6 +124,10 @@ class StressedPlugin {
     std::vector<unsigned char> chunk(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
     e->dispatcher(e, effSetChunk, round % 2, size, chunk.data(), 0.0f);
     if (round % 5 == 0) e->dispatcher(e, effSetProgram, 0, 0, nullptr, 0.0f);
+    // The host's UI scale hint ('PreS' 'AeCs'): the open editor follows it on its own thread (at 125 %
+    // and briefly: a zoomed page is slow to paint under ThreadSanitizer).
+    if (round % 25 == 0)
+      e->dispatcher(e, effVendorSpecific, 0x50726553, 0x41654373, nullptr, round % 200 == 25 ? 1.25f : 1.0f);
   }
 
   // A stroke across the grid and a wheel notch on it.
@@ -198,6 +204,8 @@ TEST_F(ThreadStress, AnEditorOnAGuiThreadOfItsOwnWhileTheMainThreadLoadsAndTheAu
     editor::TfrmEditor& page = p.OpenEditor(windows);
     for (int round = 0; !done; ++round) {
       p.e->dispatcher(p.e, effEditIdle, 0, 0, nullptr, 0.0f);
+      ERect* rect = nullptr;
+      p.e->dispatcher(p.e, effEditGetRect, 0, 0, &rect, 0.0f);
       // Now and then the user: a sequence button, a stroke in the grid, a title.
       if (round % 7 == 0) {
         const auto& button = *page.btnSeq[static_cast<std::size_t>(round / 7 % 8)];
@@ -225,6 +233,7 @@ TEST_F(ThreadStress, AnEditorOnAGuiThreadOfItsOwnWhileTheMainThreadLoadsAndTheAu
   audio.join();
   EXPECT_GE(loads.load(), 300);
   EXPECT_GT(eventsReceived.load(), 0);
+  EXPECT_GT(resizes.load(), 0);
 }
 
 // Each instance opens its editor in its own skin, even when two open at once on two threads.
