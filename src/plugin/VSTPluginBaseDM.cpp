@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/VendorSpecific.h"
 #include "platform/Folders.h"
 #include "plugin/EditorSize.h"
 #include "sequencer/OrvRandom.h"
@@ -114,13 +115,9 @@ void TVSTPluginBase::VSTModuleEditGetSize(short& width, short& height) {
 }
 
 vst::VstIntPtr TVSTPluginBase::VSTModuleVendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void*, float opt) {
-  // 'Whee': the host saw the mouse wheel; the editor passes it to the control under the pointer.
-  constexpr vst::VstIntPtr kWheel = 0x57686565;
-  // 'PreS' 'AeCs': the host's UI scale, as a factor.
-  constexpr vst::VstInt32 kScaleIndex = 0x50726553;
-  constexpr vst::VstIntPtr kScaleValue = 0x41654373;
-  if (value == kWheel) FEditorInbox.Mark(TEditorInbox::kPointerFocus);
-  if (index == kScaleIndex && value == kScaleValue) return TakeHostScale(opt) ? 1 : 0;
+  // The wheel goes to the control under the pointer.
+  if (value == vst::kVendorWheelValue) FEditorInbox.Mark(TEditorInbox::kPointerFocus);
+  if (index == vst::kVendorScaleIndex && value == vst::kVendorScaleValue) return TakeHostScale(opt) ? 1 : 0;
   return 0;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "EditorPageFixture.h"
+#include "host/VendorSpecific.h"
 #include "platform/OrvRegistry.h"
 
 namespace vornix::testing {
@@ -17,8 +18,8 @@ namespace {
 using platform::TDialogAnswer;
 using Size = std::pair<int, int>;
 
-constexpr vst::VstInt32 kScaleHint = 0x50726553;        // 'PreS'
-constexpr vst::VstIntPtr kScaleHintValue = 0x41654373;  // 'AeCs'
+constexpr vst::VstInt32 kScaleHint = vst::kVendorScaleIndex;
+constexpr vst::VstIntPtr kScaleHintValue = vst::kVendorScaleValue;
 
 class ZoomTest : public EditorPageTest {
  protected:

@@ -19,6 +19,7 @@
 
 #include "editor/forms/EmbeddedEditor.h"
 #include "host/VSTModule.h"
+#include "host/VendorSpecific.h"
 #include "platform/MemoryWindowSystem.h"
 #include "plugin/Plugin.h"
 
@@ -124,10 +125,11 @@ class StressedPlugin {
     std::vector<unsigned char> chunk(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
     e->dispatcher(e, effSetChunk, round % 2, size, chunk.data(), 0.0f);
     if (round % 5 == 0) e->dispatcher(e, effSetProgram, 0, 0, nullptr, 0.0f);
-    // The host's UI scale hint ('PreS' 'AeCs'): the open editor follows it on its own thread (at 125 %
+    // The host's UI scale hint: the open editor follows it on its own thread (at 125 %
     // and briefly: a zoomed page is slow to paint under ThreadSanitizer).
     if (round % 25 == 0)
-      e->dispatcher(e, effVendorSpecific, 0x50726553, 0x41654373, nullptr, round % 200 == 25 ? 1.25f : 1.0f);
+      e->dispatcher(e, effVendorSpecific, kVendorScaleIndex, kVendorScaleValue, nullptr,
+                    round % 200 == 25 ? 1.25f : 1.0f);
   }
 
   // A stroke across the grid and a wheel notch on it.

@@ -1,5 +1,6 @@
 #include "formats/clap/Plugin.h"
 
+#include <atomic>
 #include <vector>
 
 #include "formats/clap/Extensions.h"
@@ -14,6 +15,18 @@ namespace {
 constexpr std::size_t kMaxStateBytes = 64u << 20;
 
 TClapPlugin* Self(const clap_plugin* plugin) { return &TClapPlugin::Of(plugin); }
+
+// While one lives, the module's reports are no news to the host.
+class TQuiet {
+ public:
+  explicit TQuiet(std::atomic<bool>& quiet) : quiet_(quiet) { quiet_ = true; }
+  ~TQuiet() { quiet_ = false; }
+  TQuiet(const TQuiet&) = delete;
+  TQuiet& operator=(const TQuiet&) = delete;
+
+ private:
+  std::atomic<bool>& quiet_;
+};
 
 }  // namespace
 
@@ -58,11 +71,7 @@ TClapPlugin::~TClapPlugin() {
 bool TClapPlugin::Init() {
   host_.Fetch();
   host_.ExpectMain("init");
-  quiet_ = true;
-  struct TLoud {
-    std::atomic<bool>& quiet;
-    ~TLoud() { quiet = false; }
-  } loud{quiet_};
+  const TQuiet quiet(quiet_);
   effect_ = std::make_unique<TEffectHost>(static_cast<TEffectHost::TListener&>(*this));
   parameters_.Attach(*effect_);
   player_ = std::make_unique<TBlockPlayer>(*effect_, parameters_);
@@ -148,11 +157,7 @@ bool TClapPlugin::LoadState(const clap_istream& stream) {
     bytes.insert(bytes.end(), buffer, buffer + n);
   }
   // The host knows what it loads: the module's reports of the new values are no news to it.
-  quiet_ = true;
-  struct TLoud {
-    std::atomic<bool>& quiet;
-    ~TLoud() { quiet = false; }
-  } loud{quiet_};
+  const TQuiet quiet(quiet_);
   if (!effect_->LoadState(bytes)) return false;
   parameters_.HostKnowsAll();
   host_.RescanValues();

@@ -6,6 +6,7 @@
 
 #include "formats/common/VornixEffect.h"
 #include "host/BasicVSTModule.h"
+#include "host/VendorSpecific.h"
 #include "plugin/Plugin.h"
 #include "plugin/StateChunk.h"
 
@@ -195,10 +196,7 @@ void TEffectHost::EditorSize(int& width, int& height) {
 }
 
 bool TEffectHost::TellScale(double factor) {
-  // 'PreS' 'AeCs': the UI scale hint of VST 2.x hosts.
-  constexpr VstInt32 kScaleIndex = 0x50726553;
-  constexpr VstIntPtr kScaleValue = 0x41654373;
-  return Dispatch(effVendorSpecific, kScaleIndex, kScaleValue, nullptr, static_cast<float>(factor)) != 0;
+  return Dispatch(effVendorSpecific, kVendorScaleIndex, kVendorScaleValue, nullptr, static_cast<float>(factor)) != 0;
 }
 
 }  // namespace vornix::formats
